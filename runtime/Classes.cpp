@@ -1,0 +1,3 @@
+#include "runtime/Classes.h"
+
+TComponent::TComponent(QObject* AOwner) : QObject(AOwner) {}
