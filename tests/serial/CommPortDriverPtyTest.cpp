@@ -1,0 +1,168 @@
+// The driver end to end over real pseudo-terminals, with the operating
+// system's serial layer and Qt's event loop: a test-side peer where the test
+// needs control, and the meter simulator as a separate process.
+#include "serial/CPDrv.h"
+
+#include "EventLoop.h"
+#include "MeterReply.h"
+#include "PtyPeer.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Collects what OnReceiveData delivers.
+struct Inbox {
+    std::string bytes;
+    int events = 0;
+
+    void Attach(TCommPortDriver& driver)
+    {
+        driver.SetOnReceiveData([this](TObject*, const void* data, platform::DWORD size) {
+            bytes.append(static_cast<const char*>(data), size);
+            ++events;
+        });
+    }
+    bool WaitFor(const std::string& tail, int timeoutMs = 5000)
+    {
+        return WaitUntil([&] { return bytes.size() >= tail.size() && bytes.ends_with(tail); }, timeoutMs);
+    }
+};
+
+TEST(DriverOverPty, GreetingAndReadingsRoundTrip)
+{
+    PtyPeer meter;
+    ASSERT_TRUE(meter.Ok());
+    TCommPortDriver driver(nullptr);
+    Inbox inbox;
+    inbox.Attach(driver);
+    driver.SetPortName(meter.DeviceName());
+    driver.SetInBufSize(5000);
+    ASSERT_TRUE(driver.Connect());
+
+    EXPECT_TRUE(driver.SendString("H#"));
+    EXPECT_EQ(meter.Read(2), "H#");
+    ASSERT_TRUE(meter.Write("HELLO#"));
+    ASSERT_TRUE(inbox.WaitFor("HELLO#"));
+
+    // A reply split over several writes arrives whole, in one or more events.
+    EXPECT_TRUE(driver.SendString("V#"));
+    EXPECT_EQ(meter.Read(2), "V#");
+    ASSERT_TRUE(meter.Write("19."));
+    ASSERT_TRUE(meter.Write("53#"));
+    ASSERT_TRUE(inbox.WaitFor("19.53#"));
+    EXPECT_EQ(inbox.bytes, "HELLO#19.53#");
+
+    // Nothing waiting: no event, however many ticks pass.
+    const int events = inbox.events;
+    RunEventsFor(200);
+    EXPECT_EQ(inbox.events, events);
+}
+
+TEST(DriverOverPty, AVanishedDeviceMakesTheNextSendRaise)
+{
+    PtyPeer meter;
+    TCommPortDriver driver(nullptr);
+    Inbox inbox;
+    inbox.Attach(driver);
+    driver.SetPortName(meter.DeviceName());
+    ASSERT_TRUE(driver.Connect());
+
+    meter.Close();
+    RunEventsFor(120);  // ticks on a hung-up port deliver nothing and do not fail
+    EXPECT_EQ(inbox.events, 0);
+    EXPECT_THROW(driver.SendString("V#"), ECommPortLost);
+    EXPECT_TRUE(driver.Connected()) << "closing is the caller's decision";
+    driver.Disconnect();
+    EXPECT_FALSE(driver.Connected());
+}
+
+TEST(DriverOverPty, MissingOrTakenPortsAreRefused)
+{
+    TCommPortDriver driver(nullptr);
+    driver.SetPortName("\\\\.\\ttyUmbrascopeNoSuchPort");
+    EXPECT_FALSE(driver.Connect());
+    driver.SetPortName("\\\\.\\");
+    EXPECT_FALSE(driver.Connect());
+    driver.SetPortName("\\\\.\\null");  // opens, but is no serial device
+    EXPECT_FALSE(driver.Connect());
+    EXPECT_FALSE(driver.Connected());
+
+    PtyPeer meter;
+    TCommPortDriver first(nullptr), second(nullptr);
+    first.SetPortName(meter.DeviceName());
+    second.SetPortName(meter.DeviceName());
+    ASSERT_TRUE(first.Connect());
+    EXPECT_FALSE(second.Connect());
+    first.Disconnect();
+    EXPECT_TRUE(second.Connect());
+}
+
+// The simulator as a child process; its first line of output is the device
+// it serves.
+class Simulator {
+public:
+    explicit Simulator(const QStringList& options)
+    {
+        process_.start(METERSIM_PATH, QStringList{"--no-link", "--seed", "7"} + options);
+        if (process_.waitForStarted(5000) && WaitUntil([&] { return process_.canReadLine(); }))
+            device_ = process_.readLine().trimmed().toStdString();
+    }
+    ~Simulator()
+    {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+
+    // "\\.\" and the device, as the main window builds the name.
+    std::string DeviceName() const { return "\\\\.\\" + device_; }
+    bool Ok() const { return device_.starts_with("/dev/"); }
+    QProcess& Process() { return process_; }
+
+private:
+    QProcess process_;
+    std::string device_;
+};
+
+TEST(DriverWithSimulator, GreetsAndReads)
+{
+    Simulator meter({"--speed", "60"});
+    ASSERT_TRUE(meter.Ok());
+    TCommPortDriver driver(nullptr);
+    Inbox inbox;
+    inbox.Attach(driver);
+    driver.SetPortName(meter.DeviceName());
+    ASSERT_TRUE(driver.Connect());
+
+    EXPECT_TRUE(driver.SendString("H#"));
+    ASSERT_TRUE(WaitUntil([&] { return inbox.bytes.find('#') != std::string::npos; }));
+    EXPECT_TRUE(inbox.bytes.starts_with("HELLO")) << inbox.bytes;
+
+    for (int i = 0; i < 3; ++i) {
+        inbox.bytes.clear();
+        EXPECT_TRUE(driver.SendString("V#"));
+        ASSERT_TRUE(WaitUntil([&] { return inbox.bytes.find('#') != std::string::npos; })) << inbox.bytes;
+        EXPECT_TRUE(IsReadingReply(inbox.bytes)) << inbox.bytes;
+    }
+}
+
+TEST(DriverWithSimulator, AnUnpluggedMeterIsReportedAtTheNextSend)
+{
+    Simulator meter({"--vanish-after", "1"});
+    ASSERT_TRUE(meter.Ok());
+    TCommPortDriver driver(nullptr);
+    Inbox inbox;
+    inbox.Attach(driver);
+    driver.SetPortName(meter.DeviceName());
+    ASSERT_TRUE(driver.Connect());
+
+    EXPECT_TRUE(driver.SendString("V#"));
+    ASSERT_TRUE(WaitUntil([&] { return meter.Process().state() == QProcess::NotRunning; }));
+    EXPECT_THROW(driver.SendString("V#"), ECommPortLost);
+}
+
+}  // namespace
