@@ -15,21 +15,32 @@
 
 namespace {
 
-// Collects what OnReceiveData delivers.
-struct Inbox {
+// The monitor's end: a driver on the system's serial layer, collecting what
+// OnReceiveData delivers.
+struct Monitor {
+    TCommPortDriver driver{nullptr};
     std::string bytes;
     int events = 0;
 
-    void Attach(TCommPortDriver& driver)
+    Monitor()
     {
         driver.SetOnReceiveData([this](TObject*, const void* data, platform::DWORD size) {
             bytes.append(static_cast<const char*>(data), size);
             ++events;
         });
     }
-    bool WaitFor(const std::string& tail, int timeoutMs = 5000)
+    bool Open(const std::string& deviceName)
     {
-        return WaitUntil([&] { return bytes.size() >= tail.size() && bytes.ends_with(tail); }, timeoutMs);
+        driver.SetPortName(deviceName);
+        return driver.Connect();
+    }
+    bool WaitFor(const std::string& tail)
+    {
+        return WaitUntil([&] { return bytes.size() >= tail.size() && bytes.ends_with(tail); });
+    }
+    bool WaitForReply()
+    {
+        return WaitUntil([&] { return bytes.find('#') != std::string::npos; });
     }
 };
 
@@ -37,44 +48,40 @@ TEST(DriverOverPty, GreetingAndReadingsRoundTrip)
 {
     PtyPeer meter;
     ASSERT_TRUE(meter.Ok());
-    TCommPortDriver driver(nullptr);
-    Inbox inbox;
-    inbox.Attach(driver);
-    driver.SetPortName(meter.DeviceName());
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
     driver.SetInBufSize(5000);
-    ASSERT_TRUE(driver.Connect());
+    ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
     EXPECT_TRUE(driver.SendString("H#"));
     EXPECT_EQ(meter.Read(2), "H#");
     ASSERT_TRUE(meter.Write("HELLO#"));
-    ASSERT_TRUE(inbox.WaitFor("HELLO#"));
+    ASSERT_TRUE(monitor.WaitFor("HELLO#"));
 
     // A reply split over several writes arrives whole, in one or more events.
     EXPECT_TRUE(driver.SendString("V#"));
     EXPECT_EQ(meter.Read(2), "V#");
     ASSERT_TRUE(meter.Write("19."));
     ASSERT_TRUE(meter.Write("53#"));
-    ASSERT_TRUE(inbox.WaitFor("19.53#"));
-    EXPECT_EQ(inbox.bytes, "HELLO#19.53#");
+    ASSERT_TRUE(monitor.WaitFor("19.53#"));
+    EXPECT_EQ(monitor.bytes, "HELLO#19.53#");
 
     // Nothing waiting: no event, however many ticks pass.
-    const int events = inbox.events;
+    const int events = monitor.events;
     RunEventsFor(200);
-    EXPECT_EQ(inbox.events, events);
+    EXPECT_EQ(monitor.events, events);
 }
 
 TEST(DriverOverPty, AVanishedDeviceMakesTheNextSendRaise)
 {
     PtyPeer meter;
-    TCommPortDriver driver(nullptr);
-    Inbox inbox;
-    inbox.Attach(driver);
-    driver.SetPortName(meter.DeviceName());
-    ASSERT_TRUE(driver.Connect());
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
+    ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
     meter.Close();
     RunEventsFor(120);  // ticks on a hung-up port deliver nothing and do not fail
-    EXPECT_EQ(inbox.events, 0);
+    EXPECT_EQ(monitor.events, 0);
     EXPECT_THROW(driver.SendString("V#"), ECommPortLost);
     EXPECT_TRUE(driver.Connected()) << "closing is the caller's decision";
     driver.Disconnect();
@@ -132,21 +139,19 @@ TEST(DriverWithSimulator, GreetsAndReads)
 {
     Simulator meter({"--speed", "60"});
     ASSERT_TRUE(meter.Ok());
-    TCommPortDriver driver(nullptr);
-    Inbox inbox;
-    inbox.Attach(driver);
-    driver.SetPortName(meter.DeviceName());
-    ASSERT_TRUE(driver.Connect());
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
+    ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
     EXPECT_TRUE(driver.SendString("H#"));
-    ASSERT_TRUE(WaitUntil([&] { return inbox.bytes.find('#') != std::string::npos; }));
-    EXPECT_TRUE(inbox.bytes.starts_with("HELLO")) << inbox.bytes;
+    ASSERT_TRUE(monitor.WaitForReply());
+    EXPECT_TRUE(monitor.bytes.starts_with("HELLO")) << monitor.bytes;
 
     for (int i = 0; i < 3; ++i) {
-        inbox.bytes.clear();
+        monitor.bytes.clear();
         EXPECT_TRUE(driver.SendString("V#"));
-        ASSERT_TRUE(WaitUntil([&] { return inbox.bytes.find('#') != std::string::npos; })) << inbox.bytes;
-        EXPECT_TRUE(IsReadingReply(inbox.bytes)) << inbox.bytes;
+        ASSERT_TRUE(monitor.WaitForReply()) << monitor.bytes;
+        EXPECT_TRUE(IsReadingReply(monitor.bytes)) << monitor.bytes;
     }
 }
 
@@ -154,13 +159,13 @@ TEST(DriverWithSimulator, AnUnpluggedMeterIsReportedAtTheNextSend)
 {
     Simulator meter({"--vanish-after", "1"});
     ASSERT_TRUE(meter.Ok());
-    TCommPortDriver driver(nullptr);
-    Inbox inbox;
-    inbox.Attach(driver);
-    driver.SetPortName(meter.DeviceName());
-    ASSERT_TRUE(driver.Connect());
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
+    ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
     EXPECT_TRUE(driver.SendString("V#"));
+    ASSERT_TRUE(monitor.WaitForReply()) << "the last reading still arrives";
+    EXPECT_TRUE(IsReadingReply(monitor.bytes)) << monitor.bytes;
     ASSERT_TRUE(WaitUntil([&] { return meter.Process().state() == QProcess::NotRunning; }));
     EXPECT_THROW(driver.SendString("V#"), ECommPortLost);
 }
