@@ -14,7 +14,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(
   g++ cmake make pkg-config
-  qt6-base-dev
+  qt6-base-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -1,5 +1,6 @@
 #include "runtime/SysUtils.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 namespace {
@@ -11,6 +12,23 @@ TExceptionHandler& InstalledHandler()
 }
 
 }  // namespace
+
+EListError::EListError(int index) : Exception(Format("List index out of bounds (%d)", index)) {}
+
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    return text;
+}
 
 void SetExceptionHandler(TExceptionHandler handler)
 {

@@ -18,6 +18,22 @@ private:
     std::string FMessage;
 };
 
+// An operation that the object's state does not allow, such as a property
+// value outside its range.
+class EInvalidOperation : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// An index outside a list: "List index out of bounds (%d)".
+class EListError : public Exception {
+public:
+    explicit EListError(int index);
+};
+
+// printf-style formatting into a string, for the fixed message texts.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
 // Event handlers run from Qt's event loop, which must never see an exception.
 // Code that dispatches an event catches everything and hands it here; the
 // application installs a handler that shows it. Without one the message goes
