@@ -1,0 +1,273 @@
+// TGauge as a widget: property rules, when it paints, and the pixels it
+// paints.
+#include "gauge/Gauges.h"
+
+#include "runtime/SysUtils.h"
+#include "EventLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <string>
+#include <tuple>
+
+namespace {
+
+TColor PixelAt(const QImage& image, int x, int y)
+{
+    return FromQRgb(image.pixel(x, y));
+}
+
+std::string ErrorOf(const std::function<void()>& write)
+{
+    try {
+        write();
+    } catch (const EInvalidOperation& e) {
+        return e.Message();
+    }
+    return "no error";
+}
+
+TEST(Gauge, Defaults)
+{
+    TGauge gauge;
+    EXPECT_EQ(std::tuple(gauge.MinValue(), gauge.MaxValue(), gauge.Progress()), std::tuple(0, 100, 0));
+    EXPECT_EQ(std::tuple(gauge.Kind(), gauge.ShowText(), gauge.BorderStyle()), std::tuple(gkHorizontalBar, true, bsSingle));
+    EXPECT_EQ(std::tuple(gauge.ForeColor(), gauge.BackColor(), gauge.Color()), std::tuple(clBlack, clWhite, clWindow));
+    EXPECT_EQ(gauge.size(), QSize(100, 100));
+    EXPECT_TRUE(gauge.testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
+TEST(Gauge, RangeRules)
+{
+    TGauge gauge;
+    gauge.SetProgress(-5);
+    EXPECT_EQ(gauge.Progress(), 0);
+    gauge.SetProgress(250);
+    EXPECT_EQ(gauge.Progress(), 100);
+    gauge.SetMaxValue(60);  // pulls Progress down
+    EXPECT_EQ(gauge.Progress(), 60);
+    gauge.SetMinValue(60);  // equal to MaxValue: accepted
+    EXPECT_EQ(gauge.FilledPercent(), 0);
+    EXPECT_EQ(ErrorOf([&] { gauge.SetMinValue(61); }), "Value must be between -2147483647 and 59");
+    EXPECT_EQ(ErrorOf([&] { gauge.SetMaxValue(59); }), "Value must be between 61 and 2147483647");
+    EXPECT_EQ(std::pair(gauge.MinValue(), gauge.MaxValue()), std::pair(60, 60));
+    gauge.SetMaxValue(2500);
+    gauge.SetProgress(2000);
+    gauge.SetMinValue(1500);
+    EXPECT_EQ(gauge.FilledPercent(), 50);
+    gauge.SetMinValue(2100);  // pushes Progress up
+    EXPECT_EQ(gauge.Progress(), 2100);
+    // The whole 32-bit range is wider than 32 bits can count.
+    gauge.SetMinValue(INT_MIN);
+    gauge.SetMaxValue(INT_MAX);
+    gauge.SetProgress(0);
+    EXPECT_EQ(gauge.FilledPercent(), 50);
+}
+
+TEST(Gauge, LoadingAcceptsTheEndsInAnyOrder)
+{
+    TGauge gauge;
+    gauge.BeginLoading();
+    gauge.SetMinValue(1500);
+    EXPECT_EQ(gauge.Progress(), 1500);
+    gauge.SetMaxValue(1000);
+    gauge.SetMaxValue(2500);
+    gauge.EndLoading();
+    EXPECT_EQ(std::pair(gauge.MinValue(), gauge.MaxValue()), std::pair(1500, 2500));
+    EXPECT_THROW(gauge.SetMinValue(3000), EInvalidOperation);
+}
+
+class CountingGauge : public TGauge {
+public:
+    using TGauge::TGauge;
+    int Paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        ++Paints;
+        TGauge::paintEvent(event);
+    }
+};
+
+TEST(Gauge, PaintsAtOnceOnlyWhenTheFaceChanges)
+{
+    QWidget window;
+    window.resize(60, 400);
+    auto* gauge = new CountingGauge(&window);
+    gauge->SetMaxValue(2500);
+    gauge->SetMinValue(1500);
+    gauge->SetProgress(1950);
+    window.show();
+    ASSERT_TRUE(WaitUntil([&] { return gauge->Paints > 0; }));
+    QCoreApplication::processEvents();
+
+    const struct {
+        const char* what;
+        std::function<void()> write;
+        int paints;
+    } steps[] = {
+        {"Progress, same percent", [&] { gauge->SetProgress(1954); }, 0},
+        {"Progress, next percent", [&] { gauge->SetProgress(1960); }, 1},
+        {"Progress unchanged", [&] { gauge->SetProgress(1960); }, 0},
+        {"Progress clamped", [&] { gauge->SetProgress(9999); }, 1},
+        {"Progress clamped again", [&] { gauge->SetProgress(3000); }, 0},
+        {"MinValue unchanged", [&] { gauge->SetMinValue(1500); }, 0},
+        {"MinValue", [&] { gauge->SetMinValue(1400); }, 1},
+        {"MinValue refused", [&] { EXPECT_ANY_THROW(gauge->SetMinValue(2600)); }, 0},
+        {"MaxValue", [&] { gauge->SetMaxValue(2600); }, 1},
+        {"Kind unchanged", [&] { gauge->SetKind(gkHorizontalBar); }, 0},
+        {"Kind", [&] { gauge->SetKind(gkVerticalBar); }, 1},
+        {"ShowText", [&] { gauge->SetShowText(false); }, 1},
+        {"BorderStyle", [&] { gauge->SetBorderStyle(bsNone); }, 1},
+        {"ForeColor", [&] { gauge->SetForeColor(clRed); }, 1},
+        {"BackColor", [&] { gauge->SetBackColor(clYellow); }, 1},
+        {"all unchanged", [&] {
+             gauge->SetShowText(false);
+             gauge->SetBorderStyle(bsNone);
+             gauge->SetForeColor(clRed);
+             gauge->SetBackColor(clYellow);
+         }, 0},
+    };
+    for (const auto& step : steps) {
+        gauge->Paints = 0;
+        step.write();
+        EXPECT_EQ(gauge->Paints, step.paints) << step.what;
+    }
+    EXPECT_EQ(gauge->Progress(), 2500);
+    // Nothing was left pending for later either.
+    gauge->Paints = 0;
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gauge->Paints, 0);
+}
+
+// The main window's gauge: 17 x 354, a vertical bar from 1500 to 2500.
+TEST(Gauge, MainWindowBarPixels)
+{
+    const TColor blue = 16744448;
+    TGauge gauge;
+    gauge.resize(17, 354);
+    gauge.SetKind(gkVerticalBar);
+    gauge.SetMaxValue(2500);
+    gauge.SetMinValue(1500);
+    gauge.SetForeColor(blue);
+    gauge.SetShowText(false);
+    for (const int progress : {1500, 1509, 1954, 2000, 2499, 2500}) {
+        gauge.SetProgress(progress);
+        const int percent = (progress - 1500) / 10;
+        ASSERT_EQ(gauge.FilledPercent(), percent);
+        const int filled = percent == 100 ? 352 : 353 * percent / 100;
+        const QImage image = gauge.grab().toImage();
+        ASSERT_EQ(image.size(), QSize(17, 354));
+        for (int y = 0; y < 354; ++y) {
+            for (int x = 0; x < 17; ++x) {
+                const bool frame = x == 0 || x == 16 || y == 0 || y == 353;
+                const TColor expected = frame ? clBlack : y >= 353 - filled ? blue : clWhite;
+                ASSERT_EQ(PixelAt(image, x, y), expected) << "(" << x << ", " << y << ") at " << progress;
+            }
+        }
+    }
+}
+
+TEST(Gauge, EmptyRangeDrawsTheEmptyFace)
+{
+    TGauge empty, zero;
+    empty.SetMinValue(50);
+    empty.SetProgress(50);
+    for (const TGaugeKind kind : {gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle}) {
+        empty.SetKind(kind);
+        zero.SetKind(kind);
+        EXPECT_EQ(empty.FaceImage(), zero.FaceImage()) << int(kind);
+    }
+}
+
+TGaugeLook Look(TGaugeKind kind, int percent)
+{
+    TGaugeLook look;
+    look.Kind = kind;
+    look.Percent = percent;
+    look.ShowText = false;
+    look.ForeColor = clBlue;
+    look.Color = clYellow;
+    return look;
+}
+
+TEST(Gauge, PieAndNeedleFaces)
+{
+    // Sample points in the quadrants of a 101 x 101 pie, clockwise from the
+    // upper right.
+    const struct {
+        int percent;
+        TColor quadrants[4];
+    } pies[] = {
+        {0, {clWhite, clWhite, clWhite, clWhite}}, {25, {clBlue, clWhite, clWhite, clWhite}},
+        {50, {clBlue, clBlue, clWhite, clWhite}},  {99, {clBlue, clBlue, clBlue, clBlue}},
+        {100, {clBlue, clBlue, clBlue, clBlue}},
+    };
+    const int dx[] = {1, 1, -1, -1}, dy[] = {-1, 1, 1, -1};
+    for (const auto& pie : pies) {
+        const QImage image = RenderGauge(Look(gkPie, pie.percent), 101, 101);
+        for (int q = 0; q < 4; ++q)
+            EXPECT_EQ(PixelAt(image, 50 + 20 * dx[q], 50 + 20 * dy[q]), pie.quadrants[q]) << pie.percent << " % q" << q;
+        EXPECT_EQ(PixelAt(image, 2, 2), clYellow);  // outside the ellipse: Color
+    }
+    // At 1 % of a small pie the start rounds onto the top point: no sector.
+    EXPECT_EQ(PixelAt(RenderGauge(Look(gkPie, 1), 10, 10), 5, 5), clWhite);
+    // The needle stands upright at 50 % and is absent at 0 %.
+    EXPECT_EQ(PixelAt(RenderGauge(Look(gkNeedle, 50), 101, 101), 50, 40), clBlue);
+    EXPECT_EQ(PixelAt(RenderGauge(Look(gkNeedle, 0), 101, 101), 50, 40), clWhite);
+}
+
+// Every kind at every size down to nothing keeps its frame black (but for
+// the needle's base line on the bottom row).
+TEST(Gauge, FacesOfEverySizeKeepTheirFrame)
+{
+    for (const TGaugeKind kind : {gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle})
+        for (const int percent : {0, 1, 50, 75, 100})
+            for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(2, 2), QSize(3, 7), QSize(24, 14), QSize(101, 60)}) {
+                TGaugeLook look = Look(kind, percent);
+                look.ShowText = true;
+                const QImage image = RenderGauge(look, size.width(), size.height());
+                ASSERT_EQ(image.size(), size);
+                const int w = size.width(), h = size.height();
+                for (int y = 0; y < (kind == gkNeedle ? h - 1 : h); ++y) {
+                    for (int x = 0; x < w; ++x) {
+                        if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                            ASSERT_EQ(PixelAt(image, x, y), clBlack)
+                                << int(kind) << " at " << percent << " % " << w << "x" << h << " (" << x << ", " << y << ")";
+                        }
+                    }
+                }
+            }
+}
+
+TEST(Gauge, TextInvertsWhatLiesBeneath)
+{
+    TGaugeLook look = Look(gkHorizontalBar, 50);
+    look.Font.setPixelSize(24);
+    const QImage plain = RenderGauge(look, 100, 40);
+    look.ShowText = true;
+    const QImage text = RenderGauge(look, 100, 40);
+    int invertedOverBar = 0, invertedOverBack = 0, left = 100, right = -1;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const TColor beneath = PixelAt(plain, x, y);
+            if (PixelAt(text, x, y) == beneath)
+                continue;
+            ASSERT_EQ(PixelAt(text, x, y), beneath ^ 0xFFFFFF) << "(" << x << ", " << y << ")";
+            ASSERT_TRUE(x > 0 && x < 99 && y > 0 && y < 39) << "on the frame at (" << x << ", " << y << ")";
+            ++(beneath == clBlue ? invertedOverBar : invertedOverBack);
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    EXPECT_GT(invertedOverBar, 10);
+    EXPECT_GT(invertedOverBack, 10);
+    EXPECT_NEAR((left + right) / 2.0, 50, 4);
+}
+
+}  // namespace
