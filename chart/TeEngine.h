@@ -1,0 +1,508 @@
+// The chart engine's data side: value lists, series and the chart level that
+// holds series and axes.
+//
+// A series is an ordered set of points (X, Y, an optional text, a colour).
+// Each dimension lives in a value list; the colour and text stores stay
+// index-aligned with them. Adding, deleting or clearing points never paints:
+// it ends in RequestRepaint, which only invalidates the series' chart.
+//
+// Ownership: a series is a component created with an owner (or none). When it
+// joins a chart the chart takes it over as a Qt child and frees it with
+// itself; when it leaves a chart (SetParentChart(nullptr)) it goes back to
+// the owner it was created with, or to nobody, and then the caller frees it.
+// A series that is destroyed leaves its chart first. Charts own their axes.
+#pragma once
+
+#include "chart/TeEngineAxes.h"
+#include "chart/TeEngineStorage.h"
+#include "chart/TeeProcs.h"
+#include "runtime/Graphics.h"
+
+#include <QPointer>
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TChartSeries;
+class TCustomAxisPanel;
+
+enum TChartListOrder { loNone, loAscending, loDescending };
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
+
+// The colours handed to series and, with ColorEachPoint, to points.
+inline constexpr std::array<TColor, 16> kDefaultPalette = {
+    clRed, clGreen, clYellow, clBlue, clWhite, clGray, clFuchsia, clTeal,
+    clNavy, clMaroon, clLime, clOlive, clPurple, clSilver, clAqua, clBlack,
+};
+
+// Entry `index` mod 16 of the palette; negative indexes count from entry 0.
+TColor DefaultPaletteColor(int index);
+
+// The values of one dimension of a series. Values are stored raw; every value
+// read is multiplied by Multiplier. The four statistics are cached: a value
+// appended at the end extends them, any other change has them recounted, in
+// one pass, when they are next read.
+class TChartValueList {
+public:
+    // Creates an empty list and appends it to the owner's ValuesLists.
+    TChartValueList(TChartSeries* owner, std::string name);
+    virtual ~TChartValueList();
+    TChartValueList(const TChartValueList&) = delete;
+    TChartValueList& operator=(const TChartValueList&) = delete;
+
+    // Copies Order, DateTime, Multiplier and ValueSource; not the name, not
+    // the values.
+    virtual void Assign(const TChartValueList& source);
+
+    // The stored value times Multiplier. Index errors raise EListError.
+    virtual double ValueAt(int index) const;
+    // Overwrites the raw value and tells dependent series; asks for no
+    // repaint.
+    virtual void SetValueAt(int index, double value);
+    // Removes every value and frees the storage.
+    virtual void RemoveAllValues();
+    // Stores `value` where Order demands and returns its index. Compares raw
+    // values; a value equal to stored ones goes after them. Appending values
+    // that arrive in order costs one comparison.
+    virtual int AppendOrdered(double value);
+    // Inserts a raw value before `index` (0..Count).
+    virtual void InsertAt(int index, double value);
+    virtual int Count() const;
+    virtual void DeleteAt(int index);
+    // Moves the first value to the end; the statistics stay valid.
+    virtual void RotateLeft();
+
+    // The last value; EListError on an empty list.
+    double Last() const;
+    // The first index whose ValueAt equals `value` exactly, or -1.
+    int IndexOfValue(double value) const;
+    // Sorts all points of the owning series by this list's Order, moving
+    // every value list, the colours and the texts together; equal values
+    // keep their order. Nothing happens with loNone.
+    void SortByOrder();
+
+    // Statistics in multiplied units; all 0 for an empty list.
+    double LowestValue() const;
+    double HighestValue() const;
+    double SumOfValues() const;
+    double SumOfMagnitudes() const;
+
+    // The value about to be added by AddPoint; an OnBeforeAdd handler may
+    // read and change it.
+    double PendingValue() const { return FPendingValue; }
+    void SetPendingValue(double value) { FPendingValue = value; }
+
+    TChartSeries* Owner() const { return FOwner; }
+    bool DateTime() const { return FDateTime; }
+    void SetDateTime(bool value);
+    const std::string& Name() const { return FName; }
+    void SetName(const std::string& value) { FName = value; }
+    double Multiplier() const { return FMultiplier; }
+    void SetMultiplier(double value);
+    // Where AppendOrdered puts new values; stored values are not re-sorted.
+    TChartListOrder Order() const { return FOrder; }
+    void SetOrder(TChartListOrder value) { FOrder = value; }
+    const std::string& ValueSource() const { return FValueSource; }
+    void SetValueSource(const std::string& value);
+
+    // Bytes of value storage held, counting unused capacity.
+    std::size_t StorageBytes() const { return FValues.capacity() * sizeof(double); }
+
+private:
+    friend class TChartSeries;
+
+    void CheckIndex(int index) const;
+    void RecalcStats() const;
+    void StatsAfterInsert(int index, double value);
+
+    TChartSeries* FOwner;
+    PointStore<double> FValues;
+    double FPendingValue = 0;
+    bool FDateTime = false;
+    std::string FName;
+    double FMultiplier = 1.0;
+    TChartListOrder FOrder = loNone;
+    std::string FValueSource;
+
+    mutable bool FStatsDirty = true;
+    mutable double FLowestValue = 0;
+    mutable double FHighestValue = 0;
+    mutable double FSumOfValues = 0;
+    mutable double FSumOfMagnitudes = 0;
+};
+
+// The value lists of one series, in creation order: X first, Y second. Does
+// not own them; the series does.
+class TChartValueLists {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // EListError outside 0..Count-1.
+    TChartValueList* ValueList(int index) const;
+    TChartValueList* operator[](int index) const { return ValueList(index); }
+    auto begin() const { return FItems.begin(); }
+    auto end() const { return FItems.end(); }
+
+private:
+    friend class TChartValueList;
+    std::vector<TChartValueList*> FItems;
+};
+
+class TSeriesMarks {
+public:
+    explicit TSeriesMarks(TChartSeries* owner) : FOwner(owner) {}
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    int ArrowLength() const { return FArrowLength; }
+    void SetArrowLength(int value);
+
+private:
+    TChartSeries* FOwner;
+    bool FVisible = false;
+    int FArrowLength = 8;
+};
+
+using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
+using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, int ValueIndex)>;
+using TSeriesOnClear = std::function<void(TChartSeries* Sender)>;
+using TSeriesClick = std::function<void(TChartSeries* Sender, int ValueIndex, Qt::MouseButton Button,
+                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueIndex, std::string& MarkText)>;
+
+class TChartSeries : public TComponent {
+    Q_OBJECT
+public:
+    // An empty series without a chart: Active, SeriesColor clDefault, X
+    // ordered ascending, Y unordered, bound to the bottom and left axes.
+    explicit TChartSeries(QObject* AOwner = nullptr);
+    // Leaves its data source and its chart and frees its points. Handlers
+    // are not called: whoever installed them may be gone already.
+    ~TChartSeries() override;
+
+    // Copies the settings of `source` (not its points, chart, data source
+    // or handlers).
+    virtual void Assign(const TChartSeries& source);
+
+    // Stores one point where the X order demands and returns its index, or
+    // -1 when OnBeforeAdd refuses it (then nothing changes and nothing is
+    // told). Fires OnAfterAdd, tells dependent series and, when Active,
+    // asks for a repaint; never paints.
+    virtual int AddPoint(double x, double y, const std::string& label, TColor color);
+    // Removes every point and frees their storage, then fires OnClearValues
+    // (which sees the empty series), tells dependent series and, when
+    // Active and attached to a chart that is not being destroyed, asks for
+    // a repaint.
+    virtual void ClearPoints();
+    // Removes one point; EListError outside 0..PointCount-1.
+    virtual void DeletePoint(int index);
+    int PointCount() const { return FXValues->Count(); }
+
+    // The colour a point is drawn in: its own colour unless that is
+    // clDefault, which means the palette entry for its index with
+    // ColorEachPoint and SeriesColor without. Indexes without a stored
+    // colour give SeriesColor.
+    virtual TColor PointColor(int index) const;
+    // A point whose colour resolves to clNone is not drawn.
+    bool IsNullPoint(int index) const { return PointColor(index) == clNone; }
+    // The point's text, empty when it has none; EListError for a bad index.
+    const std::string& PointLabel(int index) const;
+    virtual double XValue(int index) const { return FXValues->ValueAt(index); }
+    virtual double YValue(int index) const { return FYValues->ValueAt(index); }
+
+    virtual double LowestX() const { return FXValues->LowestValue(); }
+    virtual double HighestX() const { return FXValues->HighestValue(); }
+    virtual double LowestY() const { return FYValues->LowestValue(); }
+    virtual double HighestY() const { return FYValues->HighestValue(); }
+
+    // Extra pixels the series wants at the ends of its axes.
+    virtual void HorizMargins(int& left, int& right) const;
+    virtual void VertMargins(int& top, int& bottom) const;
+
+    // Binds the series to its chart's axes as HorizAxis and VertAxis say;
+    // both are null without a chart.
+    void ResolveAxes();
+    TChartAxis* HorizontalAxis() const { return FHorizontalAxis; }
+    TChartAxis* VerticalAxis() const { return FVerticalAxis; }
+    virtual bool AssociatedToAxis(const TCustomChartAxis* axis) const;
+    // Whether the series is placed by axes at all (a pie, say, is not).
+    virtual bool UsesAxes() const { return true; }
+    // The list that every point must have a value in.
+    TChartValueList* MandatoryValueList() const { return FYValues.get(); }
+
+    // Asks the chart, if there is one, to invalidate itself.
+    void RequestRepaint() const;
+
+    // Drawing, driven by the chart's paint. DrawAllPoints draws the points
+    // from FirstVisible to LastVisible with DrawPoint, which draws nothing
+    // at this level.
+    virtual void DrawAllPoints();
+    virtual void DrawPoint(int index);
+    virtual void DoBeforeDrawValues();
+    virtual void DoAfterDrawValues();
+    int FirstVisible() const { return FFirstVisible; }
+    int LastVisible() const { return FLastVisible; }
+
+    bool Active() const { return FActive; }
+    virtual void SetActive(bool value);
+    bool ColorEachPoint() const { return FColorEachPoint; }
+    // Setting it to False, changed or not, also resets every stored point
+    // colour to clDefault, each reset asking for a repaint.
+    virtual void SetColorEachPoint(bool value);
+    TColor SeriesColor() const { return FSeriesColor; }
+    virtual void SetSeriesColor(TColor value);
+    TCustomAxisPanel* ParentChart() const { return FParentChart; }
+    // Leaves the current chart and joins `chart`. Joining gives a series
+    // whose SeriesColor is clDefault the first palette colour the chart
+    // does not use yet, and hands the series to the chart (see above).
+    virtual void SetParentChart(TCustomAxisPanel* chart);
+
+    THorizAxis HorizAxis() const { return FHorizAxis; }
+    void SetHorizAxis(THorizAxis value);
+    TVertAxis VertAxis() const { return FVertAxis; }
+    void SetVertAxis(TVertAxis value);
+    // Axes of the chart used with aCustomHorizAxis / aCustomVertAxis; an
+    // axis of another chart is not used.
+    TChartAxis* CustomHorizAxis() const { return FCustomHorizAxis; }
+    void SetCustomHorizAxis(TChartAxis* value);
+    TChartAxis* CustomVertAxis() const { return FCustomVertAxis; }
+    void SetCustomVertAxis(TChartAxis* value);
+
+    // Another series that feeds this one: its points are copied and follow
+    // the source's additions, deletions and clearing while both are in a
+    // chart. A source that would feed itself, directly or through others,
+    // raises ChartException.
+    TChartSeries* DataSource() const { return FDataSource.data(); }
+    void SetDataSource(TChartSeries* value);
+
+    TSeriesMarks& Marks() { return FMarks; }
+    const TSeriesMarks& Marks() const { return FMarks; }
+    TChartValueList* XValues() const { return FXValues.get(); }
+    // Copies the settings (not the name or values) of `source` into the
+    // series' own list.
+    void SetXValues(const TChartValueList& source);
+    TChartValueList* YValues() const { return FYValues.get(); }
+    void SetYValues(const TChartValueList& source);
+    const TChartValueLists& ValuesLists() const { return FValuesLists; }
+
+    const std::string& ColorSource() const { return FColorSource; }
+    void SetColorSource(const std::string& value);
+    const std::string& XLabelsSource() const { return FXLabelsSource; }
+    void SetXLabelsSource(const std::string& value);
+    int Cursor() const { return FCursor; }
+    void SetCursor(int value) { FCursor = value; }
+    const std::string& PercentFormat() const { return FPercentFormat; }
+    void SetPercentFormat(const std::string& value) { Change(FPercentFormat, value); }
+    const std::string& ValueFormat() const { return FValueFormat; }
+    void SetValueFormat(const std::string& value) { Change(FValueFormat, value); }
+    bool ShowInLegend() const { return FShowInLegend; }
+    void SetShowInLegend(bool value) { Change(FShowInLegend, value); }
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value) { Change(FTitle, value); }
+    // -1: automatic; only 3D charts use it.
+    int ZOrder() const { return FZOrder; }
+    void SetZOrder(int value) { Change(FZOrder, value); }
+
+    const TSeriesOnBeforeAdd& OnBeforeAdd() const { return FOnBeforeAdd; }
+    void SetOnBeforeAdd(TSeriesOnBeforeAdd value) { FOnBeforeAdd = std::move(value); }
+    const TSeriesOnAfterAdd& OnAfterAdd() const { return FOnAfterAdd; }
+    void SetOnAfterAdd(TSeriesOnAfterAdd value) { FOnAfterAdd = std::move(value); }
+    const TSeriesOnClear& OnClearValues() const { return FOnClearValues; }
+    void SetOnClearValues(TSeriesOnClear value) { FOnClearValues = std::move(value); }
+    const TNotifyEvent& BeforeDrawValues() const { return FBeforeDrawValues; }
+    void SetBeforeDrawValues(TNotifyEvent value) { FBeforeDrawValues = std::move(value); }
+    const TNotifyEvent& AfterDrawValues() const { return FAfterDrawValues; }
+    void SetAfterDrawValues(TNotifyEvent value) { FAfterDrawValues = std::move(value); }
+    const TSeriesClick& OnClick() const { return FOnClick; }
+    void SetOnClick(TSeriesClick value) { FOnClick = std::move(value); }
+    const TSeriesClick& OnDblClick() const { return FOnDblClick; }
+    void SetOnDblClick(TSeriesClick value) { FOnDblClick = std::move(value); }
+    const TSeriesOnGetMarkText& OnGetMarkText() const { return FOnGetMarkText; }
+    void SetOnGetMarkText(TSeriesOnGetMarkText value) { FOnGetMarkText = std::move(value); }
+
+    // Bytes held by the per-point stores (values, colours, texts), counting
+    // unused capacity.
+    std::size_t PointStorageBytes() const;
+
+protected:
+    template <class T>
+    void Change(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        RequestRepaint();
+    }
+
+    // Frees every point of every store (ClearPoints without the events).
+    virtual void RemoveAllPointData();
+    // After a point was stored at `index`: OnAfterAdd, dependents, repaint.
+    virtual void NotifyPointAdded(int index);
+
+    int FFirstVisible = -1;
+    int FLastVisible = -1;
+
+private:
+    friend class TChartValueList;
+    friend class TCustomAxisPanel;
+
+    enum class SourceChange { Cleared, Inserted, Deleted, Modified };
+    void NotifyDependents(SourceChange change, int index = -1);
+    void ReactToSource(SourceChange change, int index);
+    void CheckDataSource();
+    void CopyPointsFrom(const TChartSeries& source);
+    void LinkToSource();
+    void UnlinkFromSource();
+    void SortPointsBy(const TChartValueList& key);
+    void CheckPointIndex(int index) const;
+    TChartAxis* ResolvedAxis(TChartAxis* standard, TChartAxis* other, bool useOther, TChartAxis* custom,
+                             bool useCustom) const;
+
+    TChartValueLists FValuesLists;
+    std::unique_ptr<TChartValueList> FXValues;
+    std::unique_ptr<TChartValueList> FYValues;
+    PointStore<TColor> FColors;
+    PointLabels FLabels;
+    TSeriesMarks FMarks{this};
+
+    // The owner the series was created with; it gets the series back when
+    // the series leaves its chart.
+    QPointer<QObject> FCreator;
+    TCustomAxisPanel* FParentChart = nullptr;
+    TChartAxis* FHorizontalAxis = nullptr;
+    TChartAxis* FVerticalAxis = nullptr;
+    TChartAxis* FCustomHorizAxis = nullptr;
+    TChartAxis* FCustomVertAxis = nullptr;
+    QPointer<TChartSeries> FDataSource;
+    std::vector<TChartSeries*> FDependents;
+
+    bool FActive = true;
+    bool FColorEachPoint = false;
+    TColor FSeriesColor = clDefault;
+    THorizAxis FHorizAxis = aBottomAxis;
+    TVertAxis FVertAxis = aLeftAxis;
+    std::string FColorSource;
+    std::string FXLabelsSource;
+    int FCursor = 0;
+    std::string FPercentFormat = "##0.## %";
+    std::string FValueFormat = "#,##0.###";
+    bool FShowInLegend = true;
+    std::string FTitle;
+    int FZOrder = -1;
+
+    TSeriesOnBeforeAdd FOnBeforeAdd;
+    TSeriesOnAfterAdd FOnAfterAdd;
+    TSeriesOnClear FOnClearValues;
+    TNotifyEvent FBeforeDrawValues;
+    TNotifyEvent FAfterDrawValues;
+    TSeriesClick FOnClick;
+    TSeriesClick FOnDblClick;
+    TSeriesOnGetMarkText FOnGetMarkText;
+};
+
+// The series of a chart in the order they joined it. The chart fills it;
+// series join and leave through TChartSeries::SetParentChart.
+class TChartSeriesList {
+public:
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // EListError outside 0..Count-1.
+    TChartSeries* Series(int index) const;
+    TChartSeries* operator[](int index) const { return Series(index); }
+    int IndexOf(const TChartSeries* series) const;
+    int CountActive() const;
+    auto begin() const { return FItems.begin(); }
+    auto end() const { return FItems.end(); }
+
+private:
+    friend class TCustomAxisPanel;
+    std::vector<TChartSeries*> FItems;
+};
+
+using TAxisOnGetLabel =
+    std::function<void(TChartAxis* Sender, TChartSeries* Series, int ValueIndex, std::string& LabelText)>;
+using TAxisOnGetNextLabel = std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
+
+// The chart level that holds the series and the five axes.
+class TCustomAxisPanel : public TCustomTeePanelExtended {
+    Q_OBJECT
+public:
+    explicit TCustomAxisPanel(QWidget* parent = nullptr);
+    // Lets go of every series before the axes go; the series themselves are
+    // freed with the widget's children, already detached.
+    ~TCustomAxisPanel() override;
+
+    const TChartSeriesList& SeriesList() const { return FSeriesList; }
+    int SeriesCount() const { return FSeriesList.Count(); }
+    TChartSeries* Series(int index) const { return FSeriesList.Series(index); }
+    // The same as series->SetParentChart(this).
+    void AddSeries(TChartSeries* series);
+    // Detaches `series` when it belongs to this chart; otherwise nothing.
+    void RemoveSeries(TChartSeries* series);
+
+    // The first palette entry that IsFreeSeriesColor accepts; entry 0 when
+    // none does.
+    TColor FreeSeriesColor() const;
+    // Whether no series of the chart has `color` and it is not the chart's
+    // background.
+    virtual bool IsFreeSeriesColor(TColor color) const;
+
+    TChartAxis* BottomAxis() const { return FBottomAxis; }
+    TChartAxis* TopAxis() const { return FTopAxis; }
+    TChartAxis* LeftAxis() const { return FLeftAxis; }
+    TChartAxis* RightAxis() const { return FRightAxis; }
+    TChartDepthAxis* DepthAxis() const { return FDepthAxis; }
+    // Bottom, top, left, right and depth, then the axes added later.
+    int AxisCount() const { return static_cast<int>(FAxes.size()); }
+    TCustomChartAxis* Axis(int index) const;
+    // Adds an axis that the chart owns, for series with aCustomHorizAxis or
+    // aCustomVertAxis.
+    TChartAxis* AddCustomAxis(bool horizontal);
+
+    bool AxisVisible() const { return FAxisVisible; }
+    void SetAxisVisible(bool value) { ChangeProperty(FAxisVisible, value); }
+    bool View3DWalls() const { return FView3DWalls; }
+    void SetView3DWalls(bool value) { ChangeProperty(FView3DWalls, value); }
+    bool ClipPoints() const { return FClipPoints; }
+    void SetClipPoints(bool value) { ChangeProperty(FClipPoints, value); }
+
+    const TNotifyEvent& OnBeforeDrawAxes() const { return FOnBeforeDrawAxes; }
+    void SetOnBeforeDrawAxes(TNotifyEvent value) { FOnBeforeDrawAxes = std::move(value); }
+    const TNotifyEvent& OnBeforeDrawSeries() const { return FOnBeforeDrawSeries; }
+    void SetOnBeforeDrawSeries(TNotifyEvent value) { FOnBeforeDrawSeries = std::move(value); }
+    const TNotifyEvent& OnAfterDraw() const { return FOnAfterDraw; }
+    void SetOnAfterDraw(TNotifyEvent value) { FOnAfterDraw = std::move(value); }
+    const TAxisOnGetLabel& OnGetAxisLabel() const { return FOnGetAxisLabel; }
+    void SetOnGetAxisLabel(TAxisOnGetLabel value) { FOnGetAxisLabel = std::move(value); }
+    const TAxisOnGetNextLabel& OnGetNextAxisLabel() const { return FOnGetNextAxisLabel; }
+    void SetOnGetNextAxisLabel(TAxisOnGetNextLabel value) { FOnGetNextAxisLabel = std::move(value); }
+
+private:
+    friend class TChartSeries;
+
+    // The chart's side of a series joining and leaving.
+    void AdoptSeries(TChartSeries* series);
+    void DropSeries(TChartSeries* series);
+    template <class Axis, class... Args>
+    Axis* AppendAxis(Args&&... args);
+
+    TChartSeriesList FSeriesList;
+    std::vector<std::unique_ptr<TCustomChartAxis>> FAxes;
+    TChartAxis* FBottomAxis;
+    TChartAxis* FTopAxis;
+    TChartAxis* FLeftAxis;
+    TChartAxis* FRightAxis;
+    TChartDepthAxis* FDepthAxis;
+
+    bool FAxisVisible = true;
+    bool FView3DWalls = true;
+    bool FClipPoints = true;
+    TNotifyEvent FOnBeforeDrawAxes;
+    TNotifyEvent FOnBeforeDrawSeries;
+    TNotifyEvent FOnAfterDraw;
+    TAxisOnGetLabel FOnGetAxisLabel;
+    TAxisOnGetNextLabel FOnGetNextAxisLabel;
+};

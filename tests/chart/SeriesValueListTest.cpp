@@ -1,0 +1,251 @@
+// Value lists: where AppendOrdered puts values, the cached statistics,
+// Multiplier, index errors and the list operations.
+#include "chart/TeEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<double> Values(const TChartValueList& list)
+{
+    std::vector<double> values;
+    for (int i = 0; i < list.Count(); ++i)
+        values.push_back(list.ValueAt(i));
+    return values;
+}
+
+// ---- Ordering
+
+struct OrderCase {
+    const char* name;
+    TChartListOrder order;
+    std::vector<double> added;
+    std::vector<int> indexes;  // what each AppendOrdered returned
+    std::vector<double> stored;
+};
+
+void PrintTo(const OrderCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class AppendOrderedTest : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(AppendOrderedTest, PutsEachValueWhereTheOrderDemands)
+{
+    const OrderCase& c = GetParam();
+    TChartSeries series;
+    TChartValueList& list = *series.YValues();
+    list.SetOrder(c.order);
+    std::vector<int> indexes;
+    for (double v : c.added)
+        indexes.push_back(list.AppendOrdered(v));
+    EXPECT_EQ(indexes, c.indexes);
+    EXPECT_EQ(Values(list), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, AppendOrderedTest,
+    ::testing::Values(OrderCase{"AscendingInOrder", loAscending, {0, 1, 2, 3}, {0, 1, 2, 3}, {0, 1, 2, 3}},
+                      OrderCase{"AscendingEqualGoesAfterEqual", loAscending, {1, 2, 1, 1}, {0, 1, 1, 2}, {1, 1, 1, 2}},
+                      OrderCase{"AscendingBelowEveryValueGoesFirst", loAscending, {5, 6, 7, -1}, {0, 1, 2, 0}, {-1, 5, 6, 7}},
+                      OrderCase{"AscendingInTheMiddle", loAscending, {1, 3, 5, 4, 2}, {0, 1, 2, 2, 1}, {1, 2, 3, 4, 5}},
+                      OrderCase{"NoneAppendsRegardless", loNone, {3, 1, 2, -5}, {0, 1, 2, 3}, {3, 1, 2, -5}},
+                      OrderCase{"DescendingInOrder", loDescending, {3, 2, 1}, {0, 1, 2}, {3, 2, 1}},
+                      OrderCase{"DescendingEqualGoesAfterEqual", loDescending, {2, 1, 2}, {0, 1, 1}, {2, 2, 1}},
+                      OrderCase{"DescendingAboveEveryValueGoesFirst", loDescending, {2, 1, 9}, {0, 1, 0}, {9, 2, 1}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ValueListTest, AppendOrderedComparesRawValuesNotMultipliedOnes)
+{
+    TChartSeries series;
+    TChartValueList& x = *series.XValues();
+    x.SetMultiplier(2);
+    x.AppendOrdered(1);
+    x.AppendOrdered(3);
+    // Stored raw 1 and 3 read as 2 and 6; raw 4 belongs after raw 3, while
+    // a comparison with the multiplied 6 would put it in the middle.
+    EXPECT_EQ(x.AppendOrdered(4), 2);
+    EXPECT_EQ(Values(x), (std::vector<double>{2, 6, 8}));
+}
+
+// ---- Statistics
+
+struct StatsCase {
+    const char* name;
+    std::vector<double> raw;
+    double multiplier;
+    double lowest, highest, sum, magnitudes;
+};
+
+void PrintTo(const StatsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class StatisticsTest : public ::testing::TestWithParam<StatsCase> {};
+
+TEST_P(StatisticsTest, ReportsTheMultipliedExtremesAndSums)
+{
+    const StatsCase& c = GetParam();
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();
+    for (double v : c.raw)
+        y.AppendOrdered(v);
+    y.SetMultiplier(c.multiplier);
+    EXPECT_DOUBLE_EQ(y.LowestValue(), c.lowest);
+    EXPECT_DOUBLE_EQ(y.HighestValue(), c.highest);
+    EXPECT_DOUBLE_EQ(y.SumOfValues(), c.sum);
+    EXPECT_DOUBLE_EQ(y.SumOfMagnitudes(), c.magnitudes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, StatisticsTest,
+                         ::testing::Values(StatsCase{"Empty", {}, 1, 0, 0, 0, 0},
+                                           StatsCase{"EmptyWithMultiplier", {}, 5, 0, 0, 0, 0},
+                                           StatsCase{"SingleNegative", {-3}, 1, -3, -3, -3, 3},
+                                           StatsCase{"Mixed", {4, -2, 7, 1}, 1, -2, 7, 10, 14},
+                                           StatsCase{"Doubled", {4, -2, 7, 1}, 2, -4, 14, 20, 28},
+                                           StatsCase{"NegativeMultiplierSwapsExtremes", {1, 3}, -1, -3, -1, -4, 4}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ValueListTest, StatisticsFollowEveryKindOfChange)
+{
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();
+    y.AppendOrdered(5);
+    EXPECT_EQ(y.HighestValue(), 5);
+
+    y.AppendOrdered(9);
+    EXPECT_EQ(y.HighestValue(), 9);
+    y.AppendOrdered(-1);
+    EXPECT_EQ(y.LowestValue(), -1);
+    EXPECT_EQ(y.SumOfMagnitudes(), 15);
+    y.DeleteAt(2);
+    y.SetValueAt(1, 2);
+    EXPECT_EQ(y.HighestValue(), 5);
+    y.InsertAt(0, 11);
+    EXPECT_EQ(y.HighestValue(), 11);
+    y.DeleteAt(0);
+    EXPECT_EQ(y.HighestValue(), 5);
+    y.SetMultiplier(3);
+    EXPECT_EQ(y.HighestValue(), 15);
+    EXPECT_EQ(y.SumOfValues(), 21);
+    y.RemoveAllValues();
+    EXPECT_EQ(y.HighestValue(), 0);
+    EXPECT_EQ(y.SumOfMagnitudes(), 0);
+}
+
+TEST(ValueListTest, RotateLeftMovesTheFirstValueToTheEndAndKeepsStatistics)
+{
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();
+    for (double v : {1.0, 2.0, 3.0})
+        y.AppendOrdered(v);
+    EXPECT_EQ(y.SumOfValues(), 6);
+    y.RotateLeft();
+    EXPECT_EQ(Values(y), (std::vector<double>{2, 3, 1}));
+    EXPECT_EQ(y.SumOfValues(), 6);
+    EXPECT_EQ(y.LowestValue(), 1);
+}
+
+TEST(ValueListTest, IndexOfValueFindsTheFirstExactMultipliedMatch)
+{
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();
+    for (double v : {4.0, 2.0, 4.0})
+        y.AppendOrdered(v);
+    EXPECT_EQ(y.IndexOfValue(4), 0);
+    EXPECT_EQ(y.IndexOfValue(2), 1);
+    EXPECT_EQ(y.IndexOfValue(2.0000001), -1);
+    y.SetMultiplier(10);
+    EXPECT_EQ(y.IndexOfValue(20), 1);
+    EXPECT_EQ(y.IndexOfValue(2), -1);
+    EXPECT_EQ(y.Last(), 40);
+}
+
+TEST(ValueListTest, AssignCopiesSettingsButNotNameOrValues)
+{
+    TChartSeries a;
+    TChartSeries b;
+    a.YValues()->AppendOrdered(7);
+    b.YValues()->SetOrder(loDescending);
+    b.YValues()->SetDateTime(true);
+    b.YValues()->SetMultiplier(0.5);
+    b.YValues()->SetValueSource("Reading");
+    b.YValues()->SetName("Other");
+    a.SetYValues(*b.YValues());
+    const TChartValueList& y = *a.YValues();
+    EXPECT_EQ(y.Order(), loDescending);
+    EXPECT_TRUE(y.DateTime());
+    EXPECT_EQ(y.Multiplier(), 0.5);
+    EXPECT_EQ(y.ValueSource(), "Reading");
+    EXPECT_EQ(y.Name(), "Y");
+    EXPECT_EQ(Values(y), (std::vector<double>{3.5}));
+    EXPECT_EQ(y.HighestValue(), 3.5);
+}
+
+// ---- Index errors
+
+TEST(ValueListTest, IndexesOutsideTheListRaiseTheListIndexError)
+{
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();
+    y.AppendOrdered(1);
+    y.AppendOrdered(2);
+    const struct {
+        const char* what;
+        int index;
+        std::function<void()> call;
+    } cases[] = {
+        {"ValueAt -1", -1, [&] { y.ValueAt(-1); }},
+        {"ValueAt Count", 2, [&] { y.ValueAt(2); }},
+        {"SetValueAt Count", 2, [&] { y.SetValueAt(2, 0); }},
+        {"DeleteAt -1", -1, [&] { y.DeleteAt(-1); }},
+        {"DeleteAt Count", 2, [&] { y.DeleteAt(2); }},
+        {"InsertAt past Count", 3, [&] { y.InsertAt(3, 0); }},
+        {"InsertAt -1", -1, [&] { y.InsertAt(-1, 0); }},
+        {"ValueLists 2", 2, [&] { series.ValuesLists().ValueList(2); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.call();
+            ADD_FAILURE() << "no exception";
+        } catch (const EListError& error) {
+            EXPECT_EQ(error.Message(), "List index out of bounds (" + std::to_string(c.index) + ")");
+        }
+    }
+    EXPECT_EQ(Values(y), (std::vector<double>{1, 2}));
+    EXPECT_THROW(TChartSeries().XValues()->Last(), EListError);
+}
+
+TEST(ValueListTest, InsertAtCountAppends)
+{
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();
+    y.InsertAt(0, 1);
+    y.InsertAt(1, 3);
+    y.InsertAt(1, 2);
+    EXPECT_EQ(Values(y), (std::vector<double>{1, 2, 3}));
+}
+
+TEST(ValueListTest, SeriesCreatesXThenYWithTheirOrders)
+{
+    TChartSeries series;
+    ASSERT_EQ(series.ValuesLists().Count(), 2);
+    EXPECT_EQ(series.ValuesLists()[0], series.XValues());
+    EXPECT_EQ(series.ValuesLists()[1], series.YValues());
+    EXPECT_EQ(series.XValues()->Name(), "X");
+    EXPECT_EQ(series.YValues()->Name(), "Y");
+    EXPECT_EQ(series.XValues()->Order(), loAscending);
+    EXPECT_EQ(series.YValues()->Order(), loNone);
+    EXPECT_EQ(series.XValues()->Multiplier(), 1.0);
+    EXPECT_FALSE(series.XValues()->DateTime());
+}
+
+}  // namespace
