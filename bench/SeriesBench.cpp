@@ -5,7 +5,6 @@
 #include "chart/Chart.h"
 #include "chart/Series.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -98,17 +97,3 @@ void BM_StatisticsAfterEachReading(benchmark::State& state)
 BENCHMARK(BM_StatisticsAfterEachReading)->Iterations(200000);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    // The chart is a widget; it needs an application, not a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
