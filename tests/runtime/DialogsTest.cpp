@@ -1,0 +1,134 @@
+// The error box, the message dialog and the handler guard.
+#include "runtime/Dialogs.h"
+
+#include "EventLoop.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records the boxes instead of showing them, and restores everything after.
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetDialogRecorder([this](const DialogRecord& record) { FShown.push_back(record); });
+    }
+    void TearDown() override
+    {
+        SetDialogRecorder({});
+        SetExceptionHandler({});
+    }
+
+    std::vector<DialogRecord> FShown;
+};
+
+TEST(DialogText, TitleIsTheFileNameUpToItsFirstPeriod)
+{
+    const std::pair<const char*, const char*> table[] = {
+        {"umbrascope", "Umbrascope"}, {"UMBRA.SCOPE.exe", "Umbra"}, {"Umbrascope.exe", "Umbrascope"},
+        {"mY_Meter2", "My_meter2"},   {".hidden", ""},              {"x", "X"},
+    };
+    for (const auto& [fileName, title] : table)
+        EXPECT_EQ(TitleFromFileName(QString::fromUtf8(fileName)), QString::fromUtf8(title)) << fileName;
+    EXPECT_EQ(ApplicationTitle(), QStringLiteral("Runtime_tests"));
+}
+
+TEST(DialogText, PeriodIsAddedAfterCharactersAboveIt)
+{
+    const std::pair<const char*, const char*> table[] = {
+        {"Disk full", "Disk full."}, {"Unable!", "Unable!"}, {"x.", "x."}, {"", ""},
+        {"I/O error 32", "I/O error 32."}, {"Wait,", "Wait,"}, {"Path /", "Path /."}, {"(1)", "(1)"},
+        {"caf\xC3\xA9", "caf\xC3\xA9."},
+    };
+    for (const auto& [message, text] : table)
+        EXPECT_EQ(ErrorBoxText(message), text) << message;
+}
+
+TEST_F(Dialogs, ErrorBoxAndMessageDialogShowWhatTheyShould)
+{
+    ShowException(Exception("File access denied"));
+    MessageDlgError("Unable to connect!");
+    ASSERT_EQ(FShown.size(), 2u);
+    EXPECT_EQ(FShown[0].Caption, "Runtime_tests");
+    EXPECT_EQ(FShown[0].Text, "File access denied.");
+    EXPECT_EQ(FShown[0].Icon, QMessageBox::Critical);
+    EXPECT_EQ(FShown[0].Buttons, std::vector<std::string>{"OK"});
+    EXPECT_EQ(FShown[1].Caption, "Error");
+    EXPECT_EQ(FShown[1].Text, "Unable to connect!") << "the dialog adds no period";
+    EXPECT_EQ(FShown[1].Icon, QMessageBox::Critical);
+    EXPECT_EQ(FShown[1].Buttons, std::vector<std::string>{"OK"});
+}
+
+TEST_F(Dialogs, GuardedHandsEscapingExceptionsToTheErrorBox)
+{
+    InstallApplicationErrorBox();
+    bool ranAfter = false;
+    Guarded([] { throw Exception("Disk full"); });
+    Guarded([] { throw std::runtime_error("boom!"); });
+    Guarded([&] { ranAfter = true; });
+    EXPECT_TRUE(ranAfter);
+    ASSERT_EQ(FShown.size(), 2u);
+    EXPECT_EQ(FShown[0].Text, "Disk full.");
+    EXPECT_EQ(FShown[1].Text, "boom!");
+
+    // Through a connection, as widget events will be delivered.
+    QTimer source;
+    int calls = 0;
+    QObject::connect(&source, &QTimer::timeout, &source, GuardedSlot([&] {
+                         ++calls;
+                         throw Exception("Invalid filename");
+                     }));
+    source.setSingleShot(true);
+    source.start(0);
+    ASSERT_TRUE(WaitUntil([&] { return calls == 1; }));
+    ASSERT_EQ(FShown.size(), 3u);
+    EXPECT_EQ(FShown[2].Text, "Invalid filename.");
+}
+
+TEST(DialogsOnScreen, BoxRunsANestedLoopUntilClosed)
+{
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(5);
+
+    // Closes the box once the ticker has gone on ticking while it is open.
+    QString caption, text;
+    int ticksWhenSeen = -1;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        if (ticksWhenSeen < 0)
+            ticksWhenSeen = ticks;
+        if (ticks < ticksWhenSeen + 3)
+            return;
+        caption = box->windowTitle();
+        text = box->text();
+        ASSERT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->buttons().front()->text().remove(QLatin1Char('&')), QStringLiteral("OK"));
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        box->buttons().front()->click();
+    });
+    closer.start(5);
+    // Should the check above never close it, the test must not hang.
+    QTimer::singleShot(20000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+
+    ShowException(Exception("COM Port has been disconnected!!"));
+    closer.stop();
+    EXPECT_GE(ticksWhenSeen, 0) << "the box was shown";
+    EXPECT_GE(ticks, ticksWhenSeen + 3) << "the ticker went on while the box waited";
+    EXPECT_EQ(caption, QStringLiteral("Runtime_tests"));
+    EXPECT_EQ(text, QStringLiteral("COM Port has been disconnected!!"));
+}
+
+}  // namespace

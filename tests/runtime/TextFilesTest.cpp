@@ -1,0 +1,206 @@
+// The reading log's file operations and the messages of their failures.
+#include "runtime/TextFiles.h"
+
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// Runs `operation` and returns the code of the EInOutError it raises, or -1.
+template <class F>
+int IoErrorCodeOf(F operation, std::string* message = nullptr)
+{
+    try {
+        operation();
+    } catch (const EInOutError& error) {
+        if (message)
+            *message = error.what();
+        return error.ErrorCode();
+    }
+    return -1;
+}
+
+class TextFiles : public ::testing::Test {
+protected:
+    std::string PathOf(const std::string& name) const { return FDir.filePath(QString::fromStdString(name)).toStdString(); }
+
+    QTemporaryDir FDir;
+};
+
+TEST(InOutError, MessagesComeFromTheCode)
+{
+    const std::pair<int, const char*> table[] = {
+        {2, "File not found"},          {3, "Invalid filename"},       {4, "Too many open files"},
+        {5, "File access denied"},      {100, "Read beyond end of file"}, {101, "Disk full"},
+        {106, "Invalid numeric input"}, {32, "I/O error 32"},          {1005, "I/O error 1005"},
+    };
+    for (const auto& [code, message] : table) {
+        const EInOutError error(code);
+        EXPECT_EQ(error.ErrorCode(), code);
+        EXPECT_STREQ(error.what(), message) << code;
+    }
+}
+
+TEST(InOutError, SystemErrorsMapOntoTheClassicCodes)
+{
+    const std::pair<int, int> table[] = {
+        {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EACCES, 5}, {EPERM, 5},     {EISDIR, 5},    {EROFS, 5},
+        {EMFILE, 4},  {ENFILE, 4},       {ENOSPC, 101}, {EDQUOT, 101}, {EBUSY, 32},   {ETXTBSY, 32},
+        {EWOULDBLOCK, 32}, {EIO, kErrnoCodeBase + EIO},
+    };
+    for (const auto& [error, code] : table)
+        EXPECT_EQ(InOutErrorCodeFromErrno(error, TFileStep::fsWrite, "/tmp/x"), code) << error;
+    EXPECT_EQ(InOutErrorCodeFromErrno(ENOENT, TFileStep::fsOpen, "/tmp/no-such-file"), 2);
+    EXPECT_EQ(InOutErrorCodeFromErrno(ENOENT, TFileStep::fsOpen, "/no-such-folder/file"), 3);
+}
+
+TEST_F(TextFiles, CreateThenAppendWritesLinesWithCrLf)
+{
+    const std::string path = PathOf("umblog.txt");
+    EXPECT_FALSE(FileIsPlainFile(path));
+    CreateTextFile(path);
+    EXPECT_TRUE(FileIsPlainFile(path));
+    EXPECT_EQ(ReadAll(path), "");
+    AppendToFile(path, "19.53   12/8/26   8:03:07 PM");
+    AppendToFile(path, "16.05");
+    AppendToFile(path, "");
+    EXPECT_EQ(ReadAll(path), "19.53   12/8/26   8:03:07 PM\r\n16.05\r\n\r\n");
+
+    CreateTextFile(path);
+    EXPECT_EQ(ReadAll(path), "") << "creating replaces the old content";
+}
+
+TEST_F(TextFiles, FailuresCarryTheirCodes)
+{
+    std::string message;
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(PathOf("missing.txt"), "1"); }, &message), 2);
+    EXPECT_EQ(message, "File not found");
+    EXPECT_FALSE(FileIsPlainFile(PathOf("missing.txt"))) << "a failed append creates nothing";
+
+    // A folder missing on the path is a bad name, for both operations.
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(PathOf("no-folder/log.txt"), "1"); }, &message), 3);
+    EXPECT_EQ(message, "Invalid filename");
+    EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(PathOf("no-folder/log.txt")); }), 3);
+    CreateTextFile(PathOf("plain"));
+    EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(PathOf("plain/log.txt")); }), 3) << "a file where a folder should be";
+
+    // A folder of the log's name is no file, and cannot be written.
+    ASSERT_EQ(::mkdir(PathOf("folder").c_str(), 0755), 0);
+    EXPECT_FALSE(FileIsPlainFile(PathOf("folder")));
+    EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(PathOf("folder")); }, &message), 5);
+    EXPECT_EQ(message, "File access denied");
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(PathOf("folder"), "1"); }), 5);
+}
+
+// The superuser writes through permissions, so the check then runs in a
+// child process that has given them up; the code comes back as exit status.
+template <class F>
+int IoErrorCodeAsUnprivileged(F operation)
+{
+    if (::geteuid() != 0)
+        return IoErrorCodeOf(operation);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(254);
+        ::_exit(IoErrorCodeOf(operation) & 0xFF);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+}
+
+TEST_F(TextFiles, ReadOnlyFileIsAccessDenied)
+{
+    const std::string path = PathOf("readonly.txt");
+    CreateTextFile(path);
+    AppendToFile(path, "15.00");
+    ASSERT_EQ(::chmod(FDir.path().toLocal8Bit().constData(), 0755), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(IoErrorCodeAsUnprivileged([&] { AppendToFile(path, "1"); }), 5);
+    EXPECT_EQ(IoErrorCodeAsUnprivileged([&] { CreateTextFile(path); }), 5);
+    EXPECT_EQ(ReadAll(path), "15.00\r\n") << "the content stays as it was";
+}
+
+TEST_F(TextFiles, FullDeviceIsDiskFull)
+{
+    if (!FileIsPlainFile("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    std::string message;
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile("/dev/full", "19.53"); }, &message), 101);
+    EXPECT_EQ(message, "Disk full");
+}
+
+TEST_F(TextFiles, OverlongPathIsRefusedAndNothingIsWritten)
+{
+    // Build a real, existing folder chain so that only the length can fail.
+    std::string folder = FDir.path().toStdString();
+    while (folder.size() < 300) {
+        folder += "/dddddddddddddddddddddddddddddddddddddddd";
+        ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    }
+    const std::string longPath = folder + "/umblog.txt";
+    std::string message;
+    EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(longPath); }, &message), 3);
+    EXPECT_EQ(message, "Invalid filename");
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(longPath, "1"); }), 3);
+    EXPECT_FALSE(FileIsPlainFile(longPath));
+    struct stat info {};
+    EXPECT_NE(::stat(longPath.c_str(), &info), 0) << "nothing was created";
+
+    // Exactly at the limit is still fine; the limit counts characters.
+    std::string atLimit = FDir.path().toStdString() + "/";
+    atLimit += std::string(kMaxPathLength - atLimit.size(), 'a');
+    ASSERT_EQ(atLimit.size(), kMaxPathLength);
+    std::string eAcute;  // two bytes, one character
+    for (int i = 0; i < 100; ++i)
+        eAcute += "\xC3\xA9";
+    const std::string multiByteFolder = FDir.path().toStdString() + "/" + eAcute;
+    ASSERT_EQ(::mkdir(multiByteFolder.c_str(), 0755), 0);
+    const std::string multiByte = multiByteFolder + "/" + eAcute.substr(0, 120);
+    ASSERT_GT(multiByte.size(), kMaxPathLength);
+    if (atLimit.size() - FDir.path().size() - 1 <= 255) {  // the file system's own name limit
+        CreateTextFile(atLimit);
+        EXPECT_TRUE(FileIsPlainFile(atLimit));
+    }
+    EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(multiByte); }), -1) << "under 259 characters though over 259 bytes";
+    EXPECT_TRUE(FileIsPlainFile(multiByte));
+}
+
+TEST_F(TextFiles, AnotherWriterHoldingTheFileIsError32)
+{
+    const std::string path = PathOf("held.txt");
+    CreateTextFile(path);
+    const int holder = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    std::string message;
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(path, "19.53"); }, &message), 32);
+    EXPECT_EQ(message, "I/O error 32");
+    EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(path); }), 32);
+    ::close(holder);
+
+    AppendToFile(path, "19.53");
+    AppendToFile(path, "19.54");
+    EXPECT_EQ(ReadAll(path), "19.53\r\n19.54\r\n") << "the lock is released after every line";
+}
+
+}  // namespace
