@@ -26,10 +26,8 @@ private:
     template <class T>
     void Change(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        FChart->Invalidate();
+        if (StoreIfChanged(field, value))
+            FChart->Invalidate();
     }
 
     TCustomTeePanel* FChart;

@@ -53,10 +53,8 @@ private:
     template <class T>
     void Change(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        FOwner->RequestRepaint();
+        if (StoreIfChanged(field, value))
+            FOwner->RequestRepaint();
     }
 
     TChartSeries* FOwner;

@@ -332,10 +332,8 @@ protected:
     template <class T>
     void Change(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        RequestRepaint();
+        if (StoreIfChanged(field, value))
+            RequestRepaint();
     }
 
     // Frees every point of every store (ClearPoints without the events).

@@ -102,10 +102,8 @@ protected:
     template <class T>
     void Change(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        InvalidateChart();
+        if (StoreIfChanged(field, value))
+            InvalidateChart();
     }
     void InvalidateChart();
     bool ChartLoading() const;

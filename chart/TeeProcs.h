@@ -82,10 +82,8 @@ protected:
     template <class T>
     void ChangeProperty(T& field, const T& value)
     {
-        if (field == value)
-            return;
-        field = value;
-        Invalidate();
+        if (StoreIfChanged(field, value))
+            Invalidate();
     }
 
     // Called first by the destructor of every panel level, so that nothing

@@ -1,5 +1,6 @@
 #include "gauge/Gauges.h"
 
+#include "runtime/Classes.h"
 #include "runtime/SysUtils.h"
 
 #include <QPainter>
@@ -111,42 +112,32 @@ void TGauge::SetProgress(std::int32_t value)
 
 void TGauge::SetKind(TGaugeKind value)
 {
-    if (value == FKind)
-        return;
-    FKind = value;
-    RepaintNow();
+    if (StoreIfChanged(FKind, value))
+        RepaintNow();
 }
 
 void TGauge::SetShowText(bool value)
 {
-    if (value == FShowText)
-        return;
-    FShowText = value;
-    RepaintNow();
+    if (StoreIfChanged(FShowText, value))
+        RepaintNow();
 }
 
 void TGauge::SetBorderStyle(TBorderStyle value)
 {
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    RepaintNow();
+    if (StoreIfChanged(FBorderStyle, value))
+        RepaintNow();
 }
 
 void TGauge::SetForeColor(TColor value)
 {
-    if (value == FForeColor)
-        return;
-    FForeColor = value;
-    RepaintNow();
+    if (StoreIfChanged(FForeColor, value))
+        RepaintNow();
 }
 
 void TGauge::SetBackColor(TColor value)
 {
-    if (value == FBackColor)
-        return;
-    FBackColor = value;
-    RepaintNow();
+    if (StoreIfChanged(FBackColor, value))
+        RepaintNow();
 }
 
 QImage TGauge::FaceImage() const

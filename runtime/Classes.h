@@ -4,6 +4,18 @@
 
 #include <QObject>
 
+// The setter convention: an unchanged value does nothing. Stores `value` in
+// `field` and returns true when it differed, so the caller notifies only
+// then.
+template <class T>
+bool StoreIfChanged(T& field, const T& value)
+{
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
 // The sender handed to events.
 using TObject = QObject;
 
