@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 // The setter convention: an unchanged value does nothing. Stores `value` in
 // `field` and returns true when it differed, so the caller notifies only
 // then.
@@ -18,6 +20,9 @@ bool StoreIfChanged(T& field, const T& value)
 
 // The sender handed to events.
 using TObject = QObject;
+
+// The plain event: only the sender.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 class TComponent : public QObject {
     Q_OBJECT

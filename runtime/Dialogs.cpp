@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -73,4 +74,56 @@ void InstallApplicationErrorBox()
 void MessageDlgError(const std::string& text)
 {
     ShowModalBox({"Error", text, QMessageBox::Critical, {"OK"}});
+}
+
+namespace {
+
+TFileChooser& FileChooser()
+{
+    static TFileChooser chooser;
+    return chooser;
+}
+
+}  // namespace
+
+void SetFileChooser(TFileChooser chooser)
+{
+    FileChooser() = std::move(chooser);
+}
+
+TSaveDialog::TSaveDialog(QObject* AOwner) : TComponent(AOwner) {}
+
+QStringList TSaveDialog::NameFilters() const
+{
+    QStringList filters;
+    const QStringList parts = FFilter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+    return filters;
+}
+
+bool TSaveDialog::Execute()
+{
+    if (FileChooser())
+        return FileChooser()(*this);
+
+    QFileDialog dialog(QApplication::activeWindow(), FTitle);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = NameFilters();
+    dialog.setNameFilters(filters);
+    if (FFilterIndex >= 1 && FFilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[FFilterIndex - 1]);
+    QString suffix = FDefaultExt;
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, (FOptions & ofOverwritePrompt) == 0);
+    dialog.setSizeGripEnabled((FOptions & ofEnableSizing) != 0);
+    if (!FFileName.isEmpty())
+        dialog.selectFile(FFileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    FFileName = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    return true;
 }

@@ -2,10 +2,12 @@
 // which every event handler runs.
 #pragma once
 
+#include "runtime/Classes.h"
 #include "runtime/SysUtils.h"
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <string>
@@ -78,3 +80,56 @@ auto GuardedSlot(F handler)
         });
     };
 }
+
+// Options of the save-file dialog that the window uses.
+enum TOpenOption { ofHideReadOnly = 1, ofEnableSizing = 2, ofOverwritePrompt = 4 };
+
+class TSaveDialog;
+// For tests: while set, Execute hands the dialog to the chooser instead of
+// showing it; the chooser sets FileName and returns whether the user
+// confirmed. An empty function restores the real dialog.
+using TFileChooser = std::function<bool(TSaveDialog& dialog)>;
+void SetFileChooser(TFileChooser chooser);
+
+// The save-file dialog: the platform's file chooser with the settings the
+// window gives it. Execute waits for the user in a nested event loop, so
+// timers and receive events go on meanwhile.
+class TSaveDialog : public TComponent {
+    Q_OBJECT
+public:
+    explicit TSaveDialog(QObject* AOwner);
+
+    // The extension added to a name typed without one, with or without its
+    // leading period (".txt").
+    const QString& DefaultExt() const { return FDefaultExt; }
+    void SetDefaultExt(const QString& value) { FDefaultExt = value; }
+    // Pairs of description and pattern, all separated by "|":
+    // "Text Files|*.txt".
+    const QString& Filter() const { return FFilter; }
+    void SetFilter(const QString& value) { FFilter = value; }
+    // 1 for the first file type.
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int value) { FFilterIndex = value; }
+    const QString& Title() const { return FTitle; }
+    void SetTitle(const QString& value) { FTitle = value; }
+    int Options() const { return FOptions; }
+    void SetOptions(int value) { FOptions = value; }
+    // Before Execute: the name the dialog opens with; after a confirmed
+    // Execute: the full path chosen.
+    const QString& FileName() const { return FFileName; }
+    void SetFileName(const QString& value) { FFileName = value; }
+
+    // Shows the dialog; true when the user confirmed a file.
+    bool Execute();
+
+    // The filter as Qt's name filters: "Text Files (*.txt)".
+    QStringList NameFilters() const;
+
+private:
+    QString FDefaultExt;
+    QString FFilter;
+    int FFilterIndex = 1;
+    QString FTitle;
+    int FOptions = ofHideReadOnly | ofEnableSizing;
+    QString FFileName;
+};

@@ -15,8 +15,6 @@ public:
 class TTimer : public TComponent {
     Q_OBJECT
 public:
-    using TNotifyEvent = std::function<void(TObject* Sender)>;
-
     // Starts running at once (enabled, 1000 ms). Raises EOutOfResources when
     // no timer can be had.
     explicit TTimer(QObject* AOwner);

@@ -1,5 +1,6 @@
 #include "runtime/SysUtils.h"
 
+#include <charconv>
 #include <cstdarg>
 #include <cstdio>
 
@@ -14,6 +15,23 @@ TExceptionHandler& InstalledHandler()
 }  // namespace
 
 EListError::EListError(int index) : Exception(Format("List index out of bounds (%d)", index)) {}
+
+int StrToInt(const std::string& text)
+{
+    std::size_t begin = text.find_first_not_of(" \t");
+    std::size_t end = text.find_last_not_of(" \t");
+    int value = 0;
+    if (begin != std::string::npos) {
+        const char* first = text.data() + begin;
+        const char* last = text.data() + end + 1;
+        if (*first == '+' && first + 1 < last && first[1] != '-')
+            ++first;
+        const auto [stop, error] = std::from_chars(first, last, value);
+        if (error == std::errc() && stop == last && first != last)
+            return value;
+    }
+    throw EConvertError(Format("'%s' is not a valid integer value", text.c_str()));
+}
 
 std::string Format(const char* format, ...)
 {

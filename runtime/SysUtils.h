@@ -31,6 +31,16 @@ public:
     explicit EListError(int index);
 };
 
+// A text that should have been a number: "'%s' is not a valid integer value".
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A whole number written in decimal, optionally signed, with blanks around
+// it allowed. Raises EConvertError for anything else or a value beyond int.
+int StrToInt(const std::string& text);
+
 // printf-style formatting into a string, for the fixed message texts.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

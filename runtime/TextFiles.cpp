@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <string>
 #include <utility>
 
 namespace {
@@ -20,11 +21,6 @@ std::size_t PathLength(const std::string& path)
     return count;
 }
 
-void CheckPathUsable(const std::string& path)
-{
-    if (path.empty() || PathLength(path) > kMaxPathLength || path.find('\0') != std::string::npos)
-        throw EInOutError(kInvalidFilename);
-}
 
 bool ParentFolderExists(const std::string& path)
 {
@@ -112,7 +108,9 @@ std::string InOutErrorMessage(int code)
     }
 }
 
-EInOutError::EInOutError(int code) : Exception(InOutErrorMessage(code)), FErrorCode(code) {}
+EInOutError::EInOutError(int code) : EInOutError(code, InOutErrorMessage(code)) {}
+
+EInOutError::EInOutError(int code, const std::string& message) : Exception(message), FErrorCode(code) {}
 
 int InOutErrorCodeFromErrno(int error, TFileStep step, const std::string& path)
 {
@@ -144,6 +142,15 @@ int InOutErrorCodeFromErrno(int error, TFileStep step, const std::string& path)
     default:
         return kErrnoCodeBase + error;
     }
+}
+
+void CheckPathUsable(const std::string& path)
+{
+    if (PathLength(path) > kMaxPathLength)
+        throw EInOutError(kInvalidFilename, InOutErrorMessage(kInvalidFilename) + ": the path is longer than " +
+                                                std::to_string(kMaxPathLength) + " characters");
+    if (path.empty() || path.find('\0') != std::string::npos)
+        throw EInOutError(kInvalidFilename);
 }
 
 bool FileIsPlainFile(const std::string& path)

@@ -6,8 +6,9 @@
 #include <string>
 
 // The longest file path the log accepts, in characters. Longer paths are
-// refused with EInOutError code 3 ("Invalid filename") before anything is
-// opened, so a path cut short can never make us write somewhere else.
+// refused with EInOutError code 3 ("Invalid filename: the path is longer
+// than 259 characters") before anything is opened, so a path cut short can
+// never make us write somewhere else.
 inline constexpr std::size_t kMaxPathLength = 259;
 
 // Error codes of the I/O error; each has its fixed message below.
@@ -29,6 +30,8 @@ inline constexpr int kErrnoCodeBase = 1000;
 class EInOutError : public Exception {
 public:
     explicit EInOutError(int code);
+    // The code with a more precise message than the code's own.
+    EInOutError(int code, const std::string& message);
 
     int ErrorCode() const noexcept { return FErrorCode; }
 
@@ -46,6 +49,10 @@ enum class TFileStep { fsOpen, fsWrite, fsClose };
 // step worked on: ENOENT on opening is "File not found" when the folder
 // exists and "Invalid filename" when a folder on the path is missing.
 int InOutErrorCodeFromErrno(int error, TFileStep step, const std::string& path);
+
+// Raises EInOutError 3 for a path that cannot name a file: empty, with a
+// zero character, or longer than kMaxPathLength characters.
+void CheckPathUsable(const std::string& path);
 
 // True when `path` names something that exists and is not a folder. Never
 // raises; an unusable path (too long, empty) counts as not existing.

@@ -160,7 +160,7 @@ TEST_F(TextFiles, OverlongPathIsRefusedAndNothingIsWritten)
     const std::string longPath = folder + "/umblog.txt";
     std::string message;
     EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(longPath); }, &message), 3);
-    EXPECT_EQ(message, "Invalid filename");
+    EXPECT_EQ(message, "Invalid filename: the path is longer than 259 characters");
     EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(longPath, "1"); }), 3);
     EXPECT_FALSE(FileIsPlainFile(longPath));
     struct stat info {};

@@ -1,0 +1,240 @@
+#include "runtime/StdCtrls.h"
+
+#include "runtime/Dialogs.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPainter>
+
+QFont MakeFont(const QString& face, int pixelHeight, bool bold)
+{
+    QFont font(face);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    // Without a hint Qt may pick a bitmap face or an odd stand-in; a sans
+    // face is what every window description here means.
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, TColor color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, QColor::fromRgb(ToQRgb(color)));
+    widget->setPalette(palette);
+}
+
+TLabel::TLabel(QWidget* parent) : QWidget(parent) {}
+
+void TLabel::SetCaption(const QString& value)
+{
+    if (!StoreIfChanged(FCaption, value))
+        return;
+    AdjustSize();
+    update();
+}
+
+void TLabel::SetFontColor(TColor value)
+{
+    if (StoreIfChanged(FFontColor, value))
+        update();
+}
+
+void TLabel::SetAlignment(TAlignment value)
+{
+    if (StoreIfChanged(FAlignment, value))
+        update();
+}
+
+void TLabel::SetAutoSize(bool value)
+{
+    if (StoreIfChanged(FAutoSize, value))
+        AdjustSize();
+}
+
+int TLabel::TextFlags() const
+{
+    switch (FAlignment) {
+    case taRightJustify:
+        return Qt::AlignRight | Qt::AlignTop;
+    case taCenter:
+        return Qt::AlignHCenter | Qt::AlignTop;
+    case taLeftJustify:
+        break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+void TLabel::AdjustSize()
+{
+    if (!FAutoSize)
+        return;
+    const QRect extent = QFontMetrics(font()).boundingRect(QRect(0, 0, 0, 0), TextFlags(), FCaption);
+    // Right- and centre-aligned labels keep their anchor edge or centre.
+    QRect area = geometry();
+    const int width = std::max(extent.width(), 1);
+    if (FAlignment == taRightJustify)
+        area.setLeft(area.right() + 1 - width);
+    else if (FAlignment == taCenter)
+        area.setLeft(area.left() + (area.width() - width) / 2);
+    area.setWidth(width);
+    area.setHeight(std::max(extent.height(), 1));
+    setGeometry(area);
+}
+
+void TLabel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        AdjustSize();
+    QWidget::changeEvent(event);
+}
+
+void TLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(font());
+    const QRect area = rect();
+    if (isEnabled()) {
+        painter.setPen(QColor::fromRgb(ToQRgb(FFontColor)));
+        painter.drawText(area, TextFlags(), FCaption);
+        return;
+    }
+    painter.setPen(QColor::fromRgb(ToQRgb(clBtnHighlight)));
+    painter.drawText(area.translated(1, 1), TextFlags(), FCaption);
+    painter.setPen(QColor::fromRgb(ToQRgb(clBtnShadow)));
+    painter.drawText(area, TextFlags(), FCaption);
+}
+
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent)
+{
+    // A group box paints its background, so it covers what lies under it.
+    setAutoFillBackground(true);
+}
+
+TButton::TButton(QWidget* parent) : QPushButton(parent)
+{
+    connect(this, &QPushButton::clicked, this, GuardedSlot([this] {
+                if (FOnClick)
+                    FOnClick(this);
+            }));
+}
+
+TComboBox::TComboBox(QWidget* parent, TComboBoxStyle style) : QComboBox(parent), FStyle(style)
+{
+    setEditable(style == csDropDown);
+    // Typed text is a name to use, not an item to add to the list.
+    setInsertPolicy(QComboBox::NoInsert);
+    // A chosen name longer than the box shows its beginning, not its end.
+    if (lineEdit() != nullptr)
+        connect(this, &QComboBox::textActivated, lineEdit(), [edit = lineEdit()] { edit->setCursorPosition(0); });
+}
+
+void TComboBox::SetText(const QString& value)
+{
+    if (isEditable())
+        setEditText(value);
+    else
+        setCurrentIndex(findText(value));
+}
+
+void TComboBox::AddItem(const QString& item)
+{
+    // QComboBox selects the first item added to an empty list, which would
+    // put a port name in the text the user never chose.
+    const int index = currentIndex();
+    const QString text = currentText();
+    addItem(item);
+    if (index < 0) {
+        setCurrentIndex(-1);
+        if (isEditable())
+            setEditText(text);
+    }
+}
+
+void TComboBox::Clear()
+{
+    clear();
+    if (isEditable())
+        clearEditText();
+}
+
+void TComboBox::SetColor(TColor value)
+{
+    if (!StoreIfChanged(FColor, value))
+        return;
+    SetPaletteColor(this, QPalette::Base, value);
+    if (lineEdit() != nullptr)
+        SetPaletteColor(lineEdit(), QPalette::Base, value);
+}
+
+void TComboBox::SetItemHeight(int value)
+{
+    FItemHeight = value;
+}
+
+void TComboBox::showPopup()
+{
+    Guarded([this] {
+        if (FOnDropDown)
+            FOnDropDown(this);
+    });
+    // The list may be wider than the box: names are never cut off.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
+    QComboBox::showPopup();
+}
+
+TCheckBox::TCheckBox(QWidget* parent) : QCheckBox(parent)
+{
+    connect(this, &QCheckBox::toggled, this, GuardedSlot([this] {
+                if (FOnClick)
+                    FOnClick(this);
+            }));
+}
+
+void TCheckBox::SetColor(TColor value)
+{
+    if (!StoreIfChanged(FColor, value))
+        return;
+    setAutoFillBackground(true);
+    SetPaletteColor(this, QPalette::Window, value);
+}
+
+TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), FEditLabel(new TLabel(parent))
+{
+    FEditLabel->setObjectName("SubLabel");
+    FEditLabel->setFocusProxy(this);
+}
+
+void TLabeledEdit::SetBounds(int left, int top, int width, int height)
+{
+    setGeometry(left, top, width, height);
+    PlaceLabel();
+}
+
+void TLabeledEdit::PlaceLabel()
+{
+    const QRect edit = geometry();
+    FEditLabel->move(edit.left() - FEditLabel->width() - kLabelSpacing,
+                     edit.top() + (edit.height() - FEditLabel->height()) / 2);
+}
+
+void TLabeledEdit::moveEvent(QMoveEvent* event)
+{
+    QLineEdit::moveEvent(event);
+    PlaceLabel();
+}
+
+void TLabeledEdit::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    PlaceLabel();
+}
+
+void TLabeledEdit::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        FEditLabel->setEnabled(isEnabled());
+    QLineEdit::changeEvent(event);
+}

@@ -1,0 +1,154 @@
+// The standard controls' behaviour the window relies on.
+#include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
+#include "runtime/StdCtrls.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(StrToInt, ReadsDecimalIntegersOnly)
+{
+    EXPECT_EQ(StrToInt("9600"), 9600);
+    EXPECT_EQ(StrToInt(" 60 "), 60);
+    EXPECT_EQ(StrToInt("+5"), 5);
+    EXPECT_EQ(StrToInt("-12"), -12);
+    for (const char* bad : {"", " ", "60s", "1.5", "+-5", "0x10", "99999999999"}) {
+        SCOPED_TRACE(bad);
+        try {
+            StrToInt(bad);
+            ADD_FAILURE() << "accepted";
+        } catch (const EConvertError& error) {
+            EXPECT_EQ(error.Message(), std::string("'") + bad + "' is not a valid integer value");
+        }
+    }
+}
+
+int CountPixels(const QImage& image, QRgb color)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == color;
+    return count;
+}
+
+TEST(Label, SizesItselfToItsTextUnlessFixed)
+{
+    QWidget parent;
+    TLabel label(&parent);
+    label.setFont(MakeFont("Verdana", 21, true));
+    label.SetCaption("N/A");
+    const int shortWidth = label.width();
+    label.SetCaption("2026-12-08   23:59:59");
+    EXPECT_GT(label.width(), 3 * shortWidth);
+
+    label.SetAutoSize(false);
+    label.resize(40, 25);
+    label.SetCaption("a much longer text than before");
+    EXPECT_EQ(label.size(), QSize(40, 25));
+}
+
+TEST(Label, DisabledTextIsEngravedInTheShadowColour)
+{
+    QWidget parent;
+    parent.setAutoFillBackground(true);
+    SetPaletteColor(&parent, QPalette::Window, clWhite);
+    parent.resize(120, 40);
+    TLabel label(&parent);
+    label.setFont(MakeFont("Verdana", 27, true));
+    label.SetFontColor(0xFF8000);
+    label.SetCaption("00.00");
+
+    const QImage enabled = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(CountPixels(enabled, ToQRgb(0xFF8000)), 40);
+    label.setEnabled(false);
+    const QImage disabled = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(CountPixels(disabled, ToQRgb(0xFF8000)), 0);
+    EXPECT_GT(CountPixels(disabled, ToQRgb(clBtnShadow)), 40);
+}
+
+TEST(ComboBox, AddingItemsNeverChoosesOne)
+{
+    QWidget parent;
+    TComboBox editable(&parent, csDropDown);
+    editable.AddItem("ttyUSB0");
+    editable.AddItem("ttyUSB1");
+    EXPECT_EQ(editable.Text(), "");
+    EXPECT_EQ(editable.ItemIndex(), -1);
+    editable.SetText("typed");
+    editable.AddItem("ttyACM0");
+    EXPECT_EQ(editable.Text(), "typed");
+    editable.Clear();
+    EXPECT_EQ(editable.Text(), "");
+    EXPECT_EQ(editable.count(), 0);
+
+    TComboBox list(&parent, csDropDownList);
+    list.AddItem("9600");
+    EXPECT_EQ(list.ItemIndex(), -1);
+    list.SetItemIndex(0);
+    EXPECT_EQ(list.Text(), "9600");
+}
+
+TEST(ComboBox, AFailingDropDownHandlerIsReportedAndTheListStillOpens)
+{
+    std::vector<std::string> reported;
+    SetExceptionHandler([&](const std::exception& error) { reported.push_back(error.what()); });
+    QWidget parent;
+    TComboBox box(&parent, csDropDown);
+    box.SetOnDropDown([&](TObject*) {
+        box.AddItem("ttyS0");
+        throw Exception("Invalid data type for 'x'");
+    });
+    parent.show();
+    box.showPopup();
+    EXPECT_EQ(reported, std::vector<std::string>{"Invalid data type for 'x'"});
+    EXPECT_EQ(box.count(), 1) << "the items added before the error stay";
+    box.hidePopup();
+    SetExceptionHandler({});
+}
+
+TEST(CheckBox, ClickEventFollowsEveryChangeOfState)
+{
+    QWidget parent;
+    TCheckBox box(&parent);
+    int clicks = 0;
+    box.SetOnClick([&](TObject* sender) {
+        EXPECT_EQ(sender, &box);
+        ++clicks;
+    });
+    box.SetChecked(true);
+    box.SetChecked(true);
+    box.SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(SaveDialog, FilterPairsBecomeNameFilters)
+{
+    TSaveDialog dialog(nullptr);
+    dialog.SetFilter("Text Files|*.txt|Logs|*.log;*.csv");
+    EXPECT_EQ(dialog.NameFilters(), QStringList({"Text Files (*.txt)", "Logs (*.log *.csv)"}));
+    dialog.SetFilter("Text Files");
+    EXPECT_TRUE(dialog.NameFilters().isEmpty()) << "a description without a pattern";
+}
+
+TEST(Form, ActivatesOnceWhenFirstShown)
+{
+    TForm form(200, 100);
+    int activations = 0;
+    form.SetOnActivate([&](TObject*) { ++activations; });
+    EXPECT_EQ(activations, 0);
+    form.show();
+    form.hide();
+    form.show();
+    EXPECT_EQ(activations, 1);
+    EXPECT_EQ(form.size(), QSize(200, 100));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+}
+
+}  // namespace
