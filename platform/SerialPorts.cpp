@@ -77,11 +77,14 @@ std::vector<std::string> SystemSerialPorts(const std::string& sysfsRoot, const s
     for (const auto& entry : fs::directory_iterator(virtualFolder, error)) {
         // A link left by a simulator that died points nowhere.
         if (entry.is_symlink(error) && fs::exists(entry.path(), error))
-            served.push_back(entry.path().string());
+            served.push_back(entry.path().filename().string());
     }
     std::vector<std::string> ports = SortedNatural(std::move(hardware));
-    for (std::string& path : SortedNatural(std::move(served)))
-        ports.push_back(std::move(path));
+    for (const std::string& name : SortedNatural(std::move(served))) {
+        // By its bare name, which opens it, unless /dev has a device of that
+        // name, which would open instead.
+        ports.push_back(fs::exists(fs::path("/dev") / name, error) ? (fs::path(virtualFolder) / name).string() : name);
+    }
     return ports;
 }
 

@@ -6,6 +6,7 @@
 // a vanished adapter has to surface as a failure the driver can see.
 
 #include "platform/CommApi.h"
+#include "platform/VirtualPorts.h"
 #include "platform/posix/CustomBaud.h"
 
 #include <algorithm>
@@ -88,6 +89,8 @@ std::uint64_t MonotonicMs()
 
 // "\\.\ttyUSB0" -> "/dev/ttyUSB0", "\\.\pts/3" -> "/dev/pts/3",
 // "\\.\/tmp/port" -> "/tmp/port"; a name without the prefix is a path.
+// A name that /dev lacks but the served-port folder has ("metersim") is
+// that port, so a simulator's port has a short name like any other.
 std::string DevicePath(std::string_view name)
 {
     if (!name.starts_with(kDevicePrefix))
@@ -95,7 +98,11 @@ std::string DevicePath(std::string_view name)
     name.remove_prefix(kDevicePrefix.size());
     if (name.empty() || name.front() == '/')
         return std::string(name);
-    return "/dev/" + std::string(name);
+    std::string device = "/dev/" + std::string(name);
+    if (::access(device.c_str(), F_OK) == 0 || name.find('/') != std::string_view::npos)
+        return device;
+    std::string served = VirtualPortFolder() + "/" + std::string(name);
+    return ::access(served.c_str(), F_OK) == 0 ? served : device;
 }
 
 struct StandardRate {

@@ -2,6 +2,7 @@
 // access, line settings read back from the kernel, queues, time-outs and the
 // hang-up of a vanished device.
 #include "platform/CommApi.h"
+#include "platform/VirtualPorts.h"
 
 #include "PtyPeer.h"
 
@@ -9,6 +10,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -112,6 +115,31 @@ TEST(PosixCommApi, DeviceNamesResolveUnderDevOrAsAbsolutePaths)
         EXPECT_EQ(Open(name), INVALID_HANDLE_VALUE) << name;
         EXPECT_EQ(api.GetLastError(), ERROR_FILE_NOT_FOUND) << name;
     }
+}
+
+TEST(PosixCommApi, AServedPortOpensByItsName)
+{
+    PtyPeer peer;
+    ASSERT_TRUE(peer.Ok());
+    char folder[] = "/tmp/umbrascope-served-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const char* saved = std::getenv("XDG_RUNTIME_DIR");
+    const std::string savedValue = saved != nullptr ? saved : "";
+    ::setenv("XDG_RUNTIME_DIR", folder, 1);
+    const std::string ports = VirtualPortFolder();
+    std::filesystem::create_directories(ports);
+    std::filesystem::create_symlink(peer.SlavePath(), ports + "/metersim-test");
+
+    const HANDLE handle = Open("\\\\.\\metersim-test");
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(api.CloseHandle(handle));
+    EXPECT_EQ(Open("\\\\.\\metersim-none"), INVALID_HANDLE_VALUE);
+
+    if (saved != nullptr)
+        ::setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(folder);
 }
 
 TEST(PosixCommApi, WhatIsNotASerialDeviceFailsAtTheLatestInSetCommState)

@@ -58,13 +58,14 @@ TEST_F(SerialPorts, OffersHardwarePortsInNaturalOrderAndSkipsPlaceholders)
     EXPECT_EQ(Ports(), (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyUSB2", "ttyUSB10"}));
 }
 
-TEST_F(SerialPorts, ServedPortsFollowAsPathsWhileTheirDeviceExists)
+TEST_F(SerialPorts, ServedPortsFollowByNameWhileTheirDeviceExists)
 {
     Tty("ttyUSB0", true);
     fs::create_symlink("/dev/null", root / "served" / "metersim");
+    fs::create_symlink("/dev/null", root / "served" / "null");  // /dev has a "null": the path tells them apart
     fs::create_symlink(root / "gone", root / "served" / "stale");
     std::ofstream(root / "served" / "notalink") << "x";
-    EXPECT_EQ(Ports(), (std::vector<std::string>{"ttyUSB0", (root / "served" / "metersim").string()}));
+    EXPECT_EQ(Ports(), (std::vector<std::string>{"ttyUSB0", "metersim", (root / "served" / "null").string()}));
 }
 
 TEST_F(SerialPorts, UnreadableFoldersGiveNoNames)
