@@ -5,6 +5,7 @@
 
 #include "EventLoop.h"
 #include "MeterReply.h"
+#include "MeterSimulator.h"
 #include "PtyPeer.h"
 
 #include <QProcess>
@@ -109,35 +110,9 @@ TEST(DriverOverPty, MissingOrTakenPortsAreRefused)
     EXPECT_TRUE(second.Connect());
 }
 
-// The simulator as a child process; its first line of output is the device
-// it serves.
-class Simulator {
-public:
-    explicit Simulator(const QStringList& options)
-    {
-        process_.start(METERSIM_PATH, QStringList{"--no-link", "--seed", "7"} + options);
-        if (process_.waitForStarted(5000) && WaitUntil([&] { return process_.canReadLine(); }))
-            device_ = process_.readLine().trimmed().toStdString();
-    }
-    ~Simulator()
-    {
-        process_.kill();
-        process_.waitForFinished(5000);
-    }
-
-    // "\\.\" and the device, as the main window builds the name.
-    std::string DeviceName() const { return "\\\\.\\" + device_; }
-    bool Ok() const { return device_.starts_with("/dev/"); }
-    QProcess& Process() { return process_; }
-
-private:
-    QProcess process_;
-    std::string device_;
-};
-
 TEST(DriverWithSimulator, GreetsAndReads)
 {
-    Simulator meter({"--speed", "60"});
+    MeterSimulator meter({"--speed", "60"});
     ASSERT_TRUE(meter.Ok());
     Monitor monitor;
     TCommPortDriver& driver = monitor.driver;
@@ -157,7 +132,7 @@ TEST(DriverWithSimulator, GreetsAndReads)
 
 TEST(DriverWithSimulator, AnUnpluggedMeterIsReportedAtTheNextSend)
 {
-    Simulator meter({"--vanish-after", "1"});
+    MeterSimulator meter({"--vanish-after", "1"});
     ASSERT_TRUE(meter.Ok());
     Monitor monitor;
     TCommPortDriver& driver = monitor.driver;

@@ -1,0 +1,133 @@
+// "START", the poll tick and the port list, over the in-memory serial device.
+#include "WindowFixture.h"
+
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Connection = MeterOnFakePort;
+
+TEST_F(Connection, StartOpensThePortAtTheChosenNameAndGreets)
+{
+    form.Button1Click(form.Button1);
+    EXPECT_TRUE(form.CommPortDriver1->Connected());
+    EXPECT_EQ(form.CommPortDriver1->PortName(), kDevice);
+    EXPECT_EQ(device.dcb.BaudRate, 9600u);
+    EXPECT_EQ(Written(device), "H#");
+    EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
+    EXPECT_FALSE(form.Label1->isEnabled()) << "disabled until the meter answers";
+    EXPECT_FALSE(form.Timer1->Enabled());
+
+    Receive("HELLO#");
+    EXPECT_EQ(form.Caption(), "Umbrascope");
+    EXPECT_TRUE(form.Timer1->Enabled());
+    EXPECT_EQ(form.Timer1->Interval(), 60000u);
+    EXPECT_TRUE(form.Label1->isEnabled());
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Connection, APortThatDoesNotOpenIsReportedAndLeavesTheWindowIdle)
+{
+    for (const char* name : {"COM9", ""}) {
+        SCOPED_TRACE(name);
+        boxes.clear();
+        form.ComboBox1->SetText(name);
+        form.Button1Click(form.Button1);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: Unable to connect!"});
+        EXPECT_EQ(boxes.at(0).Icon, QMessageBox::Critical);
+        EXPECT_EQ(boxes.at(0).Buttons, std::vector<std::string>{"OK"});
+        EXPECT_EQ(form.Caption(), "Umbrascope");
+        EXPECT_FALSE(form.CommPortDriver1->Connected());
+        EXPECT_FALSE(form.Timer1->Enabled());
+        EXPECT_EQ(form.ComboBox1->Color(), clWhite);
+        EXPECT_FALSE(form.Label1->isEnabled());
+    }
+
+    // Pressing "START" again tries again from the start.
+    boxes.clear();
+    form.ComboBox1->SetText("COM7");
+    Greet();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(form.ComboBox1->Color(), kMarkerBlue);
+}
+
+TEST_F(Connection, StartWhilePollingBeginsAgainWithClosingThePort)
+{
+    Greet();
+    Receive("19.53#");
+    const int opens = device.opens;
+    form.Button1Click(form.Button1);
+    EXPECT_EQ(device.opens, opens + 1);
+    EXPECT_FALSE(form.Timer1->Enabled());
+    EXPECT_EQ(form.Gauge1->Progress(), 1500);
+    EXPECT_FALSE(form.Label1->isEnabled());
+    EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
+}
+
+TEST_F(Connection, EachPollTickAsksForOneReading)
+{
+    Greet();
+    device.written.clear();
+    form.Timer1Timer(form.Timer1);
+    form.Timer1Timer(form.Timer1);
+    EXPECT_EQ(Written(device), "V#V#");
+}
+
+TEST_F(Connection, AMeterThatIsGoneEndsPollingButKeepsTheReadings)
+{
+    Greet();
+    Receive("19.53#");
+    Receive("19.61#");
+    api.Fail(FakeCommApi::Call::ClearCommError);
+    form.Timer1Timer(form.Timer1);
+
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: COM Port has been disconnected!!"});
+    EXPECT_FALSE(form.CommPortDriver1->Connected());
+    EXPECT_FALSE(form.Timer1->Enabled());
+    EXPECT_FALSE(form.Label1->isEnabled());
+    EXPECT_EQ(form.Caption(), "Umbrascope");
+    EXPECT_EQ(form.Label1->Caption(), "19.61");
+    EXPECT_EQ(ChartReadings(), (std::vector<double>{19.53, 19.61}));
+}
+
+TEST_F(Connection, AFailingGreetingReachesTheErrorBoxAndLeavesThePortOpen)
+{
+    api.Fail(FakeCommApi::Call::ClearCommError);
+    // Through the button, as a user would, so the window's guard is tested.
+    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, ApplicationTitle().toStdString());
+    EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_TRUE(form.CommPortDriver1->Connected());
+    EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
+}
+
+TEST_F(Connection, OpeningThePortListEmptiesItAndListsThePortsAnew)
+{
+    std::vector<std::string> ports{"ttyUSB0", "ttyUSB0", "metersim"};
+    form.SetPortLister([&] { return ports; });
+    form.ComboBox1->SetText("typed");
+
+    form.ComboBox1->showPopup();
+    EXPECT_EQ(form.ComboBox1->Text(), "") << "the typed name is gone, and no port is chosen for the user";
+    ASSERT_EQ(form.ComboBox1->count(), 3);
+    EXPECT_EQ(form.ComboBox1->itemText(0), "ttyUSB0");
+    EXPECT_EQ(form.ComboBox1->itemText(1), "ttyUSB0") << "duplicates stay";
+    form.ComboBox1->hidePopup();
+    EXPECT_EQ(form.ComboBox1->Text(), "");
+
+    ports = {"ttyACM0"};
+    form.ComboBox1->showPopup();
+    ASSERT_EQ(form.ComboBox1->count(), 1);
+    EXPECT_EQ(form.ComboBox1->itemText(0), "ttyACM0");
+    form.ComboBox1->hidePopup();
+
+    // An empty name cannot be opened.
+    form.Button1Click(form.Button1);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: Unable to connect!"});
+}
+
+}  // namespace
