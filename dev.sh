@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Umbrascope's one-command set-up.
 #
-#   ./dev.sh run    install what is missing, build, start the program
+#   ./dev.sh run    install what is missing, build, start the program with the
+#                   meter simulator beside it
 #   ./dev.sh test   install what is missing, build, run every test (also under
 #                   AddressSanitizer and UndefinedBehaviorSanitizer)
 #
@@ -45,7 +46,12 @@ case "${1:-}" in
   run)
     install_missing
     build "$here/build"
-    exec "$here/build/tools/metersim/umbrascope-metersim"
+    # Without a meter at hand, the simulator stands in for one: it appears in
+    # the port list as ".../umbrascope/ports/metersim". It ends with the window.
+    "$here/build/tools/metersim/umbrascope-metersim" &
+    simulator=$!
+    trap 'kill "$simulator" 2>/dev/null; wait "$simulator" 2>/dev/null' EXIT
+    "$here/build/app/umbrascope"
     ;;
   test)
     install_missing
