@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ const ReplyCase kReplyCases[] = {
     {"ZeroByteEndsTheEvent", {std::string("19\0.53#", 7), "#"}, false, "00.00", 1500, {}},
     {"ControlCharactersAroundTheNumber", {"\t1.5\r#"}, false, "1.5", 1500, {1.5}},
 };
+
+void PrintTo(const ReplyCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class ReceiveData : public WindowFixture, public ::testing::WithParamInterface<ReplyCase> {};
 
@@ -131,7 +137,8 @@ TEST_F(Receiving, RandomBytesNeverShowAnythingButANumber)
 {
     // Chunks of bytes from a meter gone mad, rich in the characters that
     // matter ('#', digits, signs, exponents, blanks, zero bytes).
-    const std::string alphabet = std::string("#0123456789.+-eE HELOR\t\r\n\x01\xff", 30) + std::string(1, '\0');
+    using namespace std::string_literals;
+    const std::string alphabet = "#0123456789.+-eE HELOR\t\r\n\x01\xff\0"s;
     QRandomGenerator random(20261208);
     int shown = 0;
     for (int event = 0; event < 40000; ++event) {
