@@ -176,7 +176,11 @@ void TForm1::CreateChartControls()
     Chart1 = Place(new TChart(GroupBox3), "Chart1", 32, 17, 536, 383);
     Chart1->BeginLoading();
     Chart1->SetColor(clWhite);
-    Chart1->SetBackColor(clWhite);
+    Chart1->BackWall().Brush().SetColor(clWhite);
+    Chart1->BackWall().Brush().SetStyle(bsClear);
+    Chart1->Title().SetText({"TChart"});
+    Chart1->Title().SetVisible(false);
+    Chart1->Legend().SetVisible(false);
     Chart1->SetView3D(false);
     Chart1->BottomAxis()->SetVisible(false);
     TChartAxis* left = Chart1->LeftAxis();
@@ -185,6 +189,7 @@ void TForm1::CreateChartControls()
     left->SetAutomaticMaximum(false);
     left->SetMinimum(15.0);
     left->SetMaximum(25.0);
+    left->Axis().SetWidth(1);
     left->SetMinorTickCount(1);
 
     Series1 = new TLineSeries(Chart1);

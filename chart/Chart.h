@@ -1,14 +1,26 @@
-// The chart control: the axis panel plus the walls around the plot.
+// The chart control: the axis panel plus the walls around the plot, the
+// title, the foot and the legend.
 #pragma once
 
 #include "chart/TeEngine.h"
+
+#include <string>
+#include <vector>
+
+// A chart's brush: a colour of clDefault means the owner's colour applies.
+class TChartBrush : public TBrush {
+public:
+    // Colour clDefault; `style` is set before `onChange` is attached, so
+    // building a brush notifies nobody.
+    explicit TChartBrush(TNotifyChange onChange, TBrushStyle style = bsSolid);
+};
 
 // A wall of the plot area. A Color of clDefault means the wall has no colour
 // of its own. Each wall remembers the colour its chart gave it at creation
 // as its default; only a different colour needs storing.
 class TCustomChartWall {
 public:
-    TCustomChartWall(TCustomTeePanel* chart, TColor defaultColor);
+    TCustomChartWall(TCustomTeePanel* chart, TColor defaultColor, TBrushStyle brushStyle = bsSolid);
     virtual ~TCustomChartWall() = default;
     TCustomChartWall(const TCustomChartWall&) = delete;
     TCustomChartWall& operator=(const TCustomChartWall&) = delete;
@@ -21,6 +33,12 @@ public:
     void SetDark3D(bool value) { Change(FDark3D, value); }
     int Size() const { return FSize; }
     void SetSize(int value) { Change(FSize, value); }
+    // The outline (black, one pixel) and the fill; both repaint the chart
+    // when changed.
+    TChartPen& Pen() { return FPen; }
+    const TChartPen& Pen() const { return FPen; }
+    TChartBrush& Brush() { return FBrush; }
+    const TChartBrush& Brush() const { return FBrush; }
 
 private:
     template <class T>
@@ -35,11 +53,49 @@ private:
     TColor FDefaultColor;
     bool FDark3D = true;
     int FSize = 0;
+    TChartPen FPen;
+    TChartBrush FBrush;
 };
 
 class TChartWall : public TCustomChartWall {
 public:
     using TCustomChartWall::TCustomChartWall;
+};
+
+// A block of text lines above (title) or below (foot) the plot.
+class TChartTitle : public TChartFontObject {
+public:
+    explicit TChartTitle(TCustomTeePanel* chart);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value);
+    // One entry a line.
+    const std::vector<std::string>& Text() const { return FText; }
+    void SetText(const std::vector<std::string>& value);
+
+private:
+    TCustomTeePanel* FChart;
+    bool FVisible = true;
+    std::vector<std::string> FText;
+};
+
+// The legend's switch. The chart keeps it but draws no legend.
+class TChartLegend {
+public:
+    explicit TChartLegend(TCustomTeePanel* chart) : FChart(chart) {}
+    TChartLegend(const TChartLegend&) = delete;
+    TChartLegend& operator=(const TChartLegend&) = delete;
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool value)
+    {
+        if (StoreIfChanged(FVisible, value))
+            FChart->Invalidate();
+    }
+
+private:
+    TCustomTeePanel* FChart;
+    bool FVisible = true;
 };
 
 class TCustomChart : public TCustomAxisPanel {
@@ -57,20 +113,46 @@ public:
     const TChartWall& LeftWall() const { return FLeftWall; }
     TChartWall& BottomWall() { return FBottomWall; }
     const TChartWall& BottomWall() const { return FBottomWall; }
+    TChartTitle& Title() { return FTitle; }
+    const TChartTitle& Title() const { return FTitle; }
+    TChartTitle& Foot() { return FFoot; }
+    const TChartTitle& Foot() const { return FFoot; }
+    TChartLegend& Legend() { return FLegend; }
+    const TChartLegend& Legend() const { return FLegend; }
 
-    // The back wall's colour.
+    // The back wall's colour. Setting it on a chart that has a parent and
+    // is not loading also makes the back wall's brush solid, so that the
+    // colour shows.
     TColor BackColor() const { return FBackWall.Color(); }
-    void SetBackColor(TColor value) { FBackWall.SetColor(value); }
+    void SetBackColor(TColor value);
+    // The back wall's outline.
+    TChartPen& Frame() { return FBackWall.Pen(); }
     bool BackImageInside() const { return FBackImageInside; }
     void SetBackImageInside(bool value) { ChangeProperty(FBackImageInside, value); }
 
     // A series colour must also differ from the back wall's.
     bool IsFreeSeriesColor(TColor color) const override;
+    // In a 3D chart with walls: the left wall's size beside the left axis,
+    // the bottom wall's beside the bottom axis; otherwise 0.
+    int WallSizeFor(const TCustomChartAxis* axis) const override;
+
+protected:
+    // The title at the top, then the foot at the bottom, each taking its
+    // lines' height off the plot.
+    void DrawTextBlocks() override;
+    // The back wall: its outline around the plot, filled by its brush.
+    void PaintWalls() override;
 
 private:
-    TChartWall FBackWall{this, clDefault};
+    void DrawTitleBlock(const TChartTitle& title, bool atTop);
+
+    // The back wall is see-through until given a colour.
+    TChartWall FBackWall{this, clDefault, bsClear};
     TChartWall FLeftWall{this, kLeftWallColor};
     TChartWall FBottomWall{this, kBottomWallColor};
+    TChartTitle FTitle{this};
+    TChartTitle FFoot{this};
+    TChartLegend FLegend{this};
     bool FBackImageInside = false;
 };
 

@@ -1,6 +1,8 @@
 // Series, the series list and the axis panel.
 #include "chart/TeEngine.h"
 
+#include "chart/TeCanvas.h"
+
 #include <algorithm>
 #include <numeric>
 #include <type_traits>
@@ -204,6 +206,13 @@ void TChartSeries::RequestRepaint() const
 {
     if (FParentChart != nullptr)
         FParentChart->Invalidate();
+}
+
+void TChartSeries::FindVisibleRange()
+{
+    const int count = PointCount();
+    FFirstVisible = count > 0 ? 0 : -1;
+    FLastVisible = count - 1;
 }
 
 void TChartSeries::DrawAllPoints()
@@ -558,4 +567,167 @@ TCustomChartAxis* TCustomAxisPanel::Axis(int index) const
 TChartAxis* TCustomAxisPanel::AddCustomAxis(bool horizontal)
 {
     return AppendAxis<TChartAxis>(horizontal, false);
+}
+
+bool TCustomAxisPanel::IsAxisVisible(const TCustomChartAxis* axis) const
+{
+    if (!FAxisVisible || !axis->Visible())
+        return false;
+    if (axis->IsDepth())
+        return View3D();
+    return std::any_of(FSeriesList.begin(), FSeriesList.end(), [axis](const TChartSeries* s) {
+        return s->Active() && s->UsesAxes() && s->AssociatedToAxis(axis);
+    });
+}
+
+namespace {
+
+// Whether `series` is on `axis` in the role of its X or its Y values.
+bool OnAxisAs(const TChartSeries& series, const TCustomChartAxis* axis, TValueDimension dimension)
+{
+    if (dimension == TValueDimension::X)
+        return series.HorizAxis() == aBothHorizAxis || series.HorizontalAxis() == axis;
+    return series.VertAxis() == aBothVertAxis || series.VerticalAxis() == axis;
+}
+
+}  // namespace
+
+double TCustomAxisPanel::SeriesMinMax(const TCustomChartAxis* axis, TMinMax which, TValueDimension dimension) const
+{
+    // Hidden series still give the range of an axis that no shown series
+    // uses, so that the axis does not collapse when they are switched off.
+    const bool anyActive = std::any_of(FSeriesList.begin(), FSeriesList.end(), [axis](const TChartSeries* s) {
+        return s->Active() && s->AssociatedToAxis(axis);
+    });
+    bool found = false;
+    double result = 0;
+    for (const TChartSeries* series : FSeriesList) {
+        if (series->PointCount() == 0 || (anyActive && !series->Active()) || !OnAxisAs(*series, axis, dimension))
+            continue;
+        double value = 0;
+        if (dimension == TValueDimension::X)
+            value = which == TMinMax::Smallest ? series->LowestX() : series->HighestX();
+        else
+            value = which == TMinMax::Smallest ? series->LowestY() : series->HighestY();
+        if (!found || (which == TMinMax::Smallest ? value < result : value > result))
+            result = value;
+        found = true;
+    }
+    return result;
+}
+
+int TCustomAxisPanel::WallSizeFor(const TCustomChartAxis*) const
+{
+    return 0;
+}
+
+void TCustomAxisPanel::PaintChart(const TRect& rect)
+{
+    TTeeCanvas3D& canvas = Canvas();
+    PaintBackground(rect);
+    for (TChartSeries* series : FSeriesList) {
+        if (series->Active())
+            series->DoBeforeDrawChart();
+    }
+    canvas.BeginFrontPlane();
+    DrawTextBlocks();
+    canvas.EndFrontPlane();
+    LayoutAxes();
+    FitSeriesMargins();
+    canvas.SetProjection(0, ChartBoundsRect(), PlotRect());
+    PaintWalls();
+    if (FAxisVisible && FAxisBehind)
+        DrawAxes();
+    if (FOnBeforeDrawSeries)
+        FOnBeforeDrawSeries(this);
+    // Drawing hooks may change the list (a handler removing a series):
+    // walk a copy.
+    const std::vector<TChartSeries*> series = FSeriesList.FItems;
+    for (TChartSeries* one : series) {
+        if (one->Active())
+            DrawSeries(*one);
+    }
+    if (FAxisVisible && !FAxisBehind)
+        DrawAxes();
+    canvas.ResetDrawingState();
+    if (FOnAfterDraw)
+        FOnAfterDraw(this);
+}
+
+void TCustomAxisPanel::LayoutAxes()
+{
+    for (const auto& axis : FAxes)
+        axis->AdjustRange();
+    NormalizePlotRect();
+    TRect work = PlotRect();
+    for (const auto& axis : FAxes) {
+        if (!IsAxisVisible(axis.get()))
+            continue;
+        TRect reduced = work;
+        axis->ReserveSpace(reduced);
+        const TRect common{std::max(work.Left, reduced.Left), std::max(work.Top, reduced.Top),
+                           std::min(work.Right, reduced.Right), std::min(work.Bottom, reduced.Bottom)};
+        if (common.Right > common.Left && common.Bottom > common.Top)
+            work = common;
+    }
+    SetPlotRect(work);
+    for (const auto& axis : FAxes)
+        axis->ComputePositions();
+}
+
+void TCustomAxisPanel::FitSeriesMargins()
+{
+    for (TCustomChartAxis* axis : {static_cast<TCustomChartAxis*>(FTopAxis), static_cast<TCustomChartAxis*>(FLeftAxis),
+                                   static_cast<TCustomChartAxis*>(FRightAxis),
+                                   static_cast<TCustomChartAxis*>(FBottomAxis)}) {
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+        for (const TChartSeries* series : FSeriesList) {
+            if (!series->Active() || !series->AssociatedToAxis(axis))
+                continue;
+            int a = 0;
+            int b = 0;
+            if (axis->IsHorizontal()) {
+                series->HorizMargins(a, b);
+                if (axis->AutomaticMinimum())
+                    left = std::max(left, a);
+                if (axis->AutomaticMaximum())
+                    right = std::max(right, b);
+            } else {
+                series->VertMargins(a, b);
+                if (axis->AutomaticMaximum())
+                    top = std::max(top, a);
+                if (axis->AutomaticMinimum())
+                    bottom = std::max(bottom, b);
+            }
+        }
+        axis->ApplySeriesMargins(left, top, right, bottom);
+    }
+}
+
+void TCustomAxisPanel::DrawAxes()
+{
+    if (FOnBeforeDrawAxes)
+        FOnBeforeDrawAxes(this);
+    for (const auto& axis : FAxes) {
+        if (IsAxisVisible(axis.get()))
+            axis->DrawAxis();
+    }
+}
+
+void TCustomAxisPanel::DrawSeries(TChartSeries& series)
+{
+    series.FindVisibleRange();
+    if (series.FirstVisible() == -1)
+        return;
+    series.DoBeforeDrawValues();
+    TTeeCanvas3D& canvas = Canvas();
+    if (FClipPoints)
+        canvas.ClipPlot(PlotRect(), 0, 0);
+    series.DrawAllPoints();
+    if (FClipPoints)
+        canvas.Unclip();
+    series.DoAfterDrawValues();
 }

@@ -237,9 +237,14 @@ public:
     // Asks the chart, if there is one, to invalidate itself.
     void RequestRepaint() const;
 
-    // Drawing, driven by the chart's paint. DrawAllPoints draws the points
-    // from FirstVisible to LastVisible with DrawPoint, which draws nothing
-    // at this level.
+    // Drawing, driven by the chart's paint. The chart calls, per paint and
+    // active series: DoBeforeDrawChart; then FindVisibleRange and, unless
+    // FirstVisible is -1, DoBeforeDrawValues, DrawAllPoints and
+    // DoAfterDrawValues. FindVisibleRange takes every point at this level;
+    // DrawAllPoints draws the points from FirstVisible to LastVisible with
+    // DrawPoint, which draws nothing at this level.
+    virtual void DoBeforeDrawChart() {}
+    virtual void FindVisibleRange();
     virtual void DrawAllPoints();
     virtual void DrawPoint(int index);
     virtual void DoBeforeDrawValues();
@@ -420,6 +425,10 @@ private:
     std::vector<TChartSeries*> FItems;
 };
 
+// Which end of the series' values SeriesMinMax asks for, and of which list.
+enum class TMinMax { Smallest, Largest };
+enum class TValueDimension { X, Y };
+
 using TAxisOnGetLabel =
     std::function<void(TChartAxis* Sender, TChartSeries* Series, int ValueIndex, std::string& LabelText)>;
 using TAxisOnGetNextLabel = std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
@@ -462,6 +471,20 @@ public:
 
     bool AxisVisible() const { return FAxisVisible; }
     void SetAxisVisible(bool value) { ChangeProperty(FAxisVisible, value); }
+    // Axes drawn before the series (True) or on top of them.
+    bool AxisBehind() const { return FAxisBehind; }
+    void SetAxisBehind(bool value) { ChangeProperty(FAxisBehind, value); }
+
+    // Whether `axis` is shown and takes space: AxisVisible, the axis'
+    // Visible, and an active series that uses axes on it (the depth axis:
+    // a 3D chart).
+    bool IsAxisVisible(const TCustomChartAxis* axis) const;
+    // The smallest or largest X or Y value of the series on `axis` (in the
+    // asked role), counting only active ones unless no active series is on
+    // the axis; series without points never count; 0 when none counts.
+    double SeriesMinMax(const TCustomChartAxis* axis, TMinMax which, TValueDimension dimension) const;
+    // Room that a 3D wall takes beside `axis`; 0 in a flat chart.
+    virtual int WallSizeFor(const TCustomChartAxis* axis) const;
     bool View3DWalls() const { return FView3DWalls; }
     void SetView3DWalls(bool value) { ChangeProperty(FView3DWalls, value); }
     bool ClipPoints() const { return FClipPoints; }
@@ -478,8 +501,27 @@ public:
     const TAxisOnGetNextLabel& OnGetNextAxisLabel() const { return FOnGetNextAxisLabel; }
     void SetOnGetNextAxisLabel(TAxisOnGetNextLabel value) { FOnGetNextAxisLabel = std::move(value); }
 
+protected:
+    // One paint: background and bevels, text blocks, axis layout, walls,
+    // axes, series, in that order, then the drawing state is reset and
+    // OnAfterDraw fires.
+    void PaintChart(const TRect& rect) override;
+    // Ranges of all axes, space for the visible ones, then positions.
+    virtual void LayoutAxes();
+    // The series' pixel margins applied to the top, left, right and bottom
+    // axes, only at automatic ends.
+    virtual void FitSeriesMargins();
+    // Titles and legend; nothing at this level.
+    virtual void DrawTextBlocks() {}
+    // The walls around the plot; nothing at this level.
+    virtual void PaintWalls() {}
+    // One active series, clipped to the plot when ClipPoints.
+    virtual void DrawSeries(TChartSeries& series);
+
 private:
     friend class TChartSeries;
+
+    void DrawAxes();
 
     // The chart's side of a series joining and leaving.
     void AdoptSeries(TChartSeries* series);
@@ -496,6 +538,7 @@ private:
     TChartDepthAxis* FDepthAxis;
 
     bool FAxisVisible = true;
+    bool FAxisBehind = true;
     bool FView3DWalls = true;
     bool FClipPoints = true;
     TNotifyEvent FOnBeforeDrawAxes;

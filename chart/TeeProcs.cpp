@@ -4,14 +4,40 @@
 
 #include <QPainter>
 
+#include <cstdint>
+#include <cstdlib>
+
 namespace {
 
 constexpr int kMinChart3DPercent = 1;
 constexpr int kMaxChart3DPercent = 100;
+constexpr int kDefaultFontSize = 8;
+constexpr const char* kDefaultFontName = "Arial";
 
 }  // namespace
 
-TCustomTeePanel::TCustomTeePanel(QWidget* parent) : TControl(parent), FCanvas(std::make_unique<TTeeCanvas3D>())
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const std::int64_t product = std::int64_t{a} * b;
+    std::int64_t quotient = product / c;
+    const std::int64_t remainder = product % c;
+    if (2 * std::llabs(remainder) >= std::llabs(std::int64_t{c}))
+        quotient += (product < 0) == (c < 0) ? 1 : -1;
+    return static_cast<int>(quotient);
+}
+
+TChartFontObject::TChartFontObject(TNotifyChange onChange) : FFont(std::move(onChange)) {}
+
+bool TChartFontObject::IsDefaultFont(const TFont& font)
+{
+    return font.Size() == kDefaultFontSize && font.Name() == kDefaultFontName && font.Color() == clBlack &&
+           font.Style() == 0;
+}
+
+TCustomTeePanel::TCustomTeePanel(QWidget* parent)
+    : TControl(parent), FCanvas(std::make_unique<TTeeCanvas3D>()), FView3DOptions([this] { Invalidate(); })
 {
     FCanvas->SetOnRepaintRequest([this] { Invalidate(); });
     resize(kDefaultWidth, kDefaultHeight);
@@ -35,6 +61,13 @@ void TCustomTeePanel::Invalidate()
     update();
 }
 
+void TCustomTeePanel::Repaint()
+{
+    Invalidate();
+    if (FCanRepaint && !FDestroying && isVisible())
+        repaint();
+}
+
 void TCustomTeePanel::SetColor(TColor value)
 {
     if (value == Color())
@@ -50,17 +83,17 @@ void TCustomTeePanel::SetChart3DPercent(int value)
     ChangeProperty(FChart3DPercent, value);
 }
 
+void TCustomTeePanel::SelectFont(const TFont& font)
+{
+    FCanvas->Font().Assign(font);
+}
+
 void TCustomTeePanel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const TCanvas window(painter);
-    if (!FCanvas->RedrawFromBuffer(window)) {
-        const TRect bounds = Rect(0, 0, width(), height());
-        const TRect drawing = FCanvas->PrepareSurface(window, nullptr, bounds, false);
-        DrawChart(drawing);
-        FCanvas->ResetDrawingState();
-        FCanvas->FinishSurface(window, TCanvas(), bounds);
-    }
+    if (!FCanvas->RedrawFromBuffer(window))
+        DrawTo(window, Rect(0, 0, width(), height()));
     // The painter ends with this paint; the surface must not keep it.
     FCanvas->SetTarget(TCanvas());
 }
@@ -74,11 +107,97 @@ void TCustomTeePanel::resizeEvent(QResizeEvent*)
         Invalidate();
 }
 
+void TCustomTeePanel::DrawTo(const TCanvas& canvas, const TRect& rect)
+{
+    const TRect drawing = FCanvas->PrepareSurface(canvas, &FView3DOptions, rect, FView3D);
+    DrawChart(drawing);
+    FCanvas->FinishSurface(canvas, TCanvas(), rect);
+}
+
 void TCustomTeePanel::DrawChart(const TRect& rect)
+{
+    FChartBoundsRect = rect;
+    const int width = rect.Width();
+    const int height = rect.Height();
+    FPlotRect = TRect{rect.Left + MulDiv(FMarginLeft, width, 100) + FBorderWidth,
+                      rect.Top + MulDiv(FMarginTop, height, 100) + FBorderWidth,
+                      rect.Right - FBorderWidth - MulDiv(FMarginRight, width, 100),
+                      rect.Bottom - FBorderWidth - MulDiv(FMarginBottom, height, 100)};
+    NormalizePlotRect();
+    PaintChart(rect);
+}
+
+void TCustomTeePanel::SetPlotRect(const TRect& rect)
+{
+    FPlotRect = rect;
+    NormalizePlotRect();
+}
+
+void TCustomTeePanel::NormalizePlotRect()
+{
+    TRect& r = FPlotRect;
+    if (r.Left < FChartBoundsRect.Left)
+        r.Left = FChartBoundsRect.Left;
+    if (r.Top < FChartBoundsRect.Top)
+        r.Top = FChartBoundsRect.Top;
+    if (r.Right < r.Left)
+        r.Right = r.Left + 1;
+    else if (r.Right == r.Left)
+        r.Right = r.Left + width();
+    if (r.Bottom < r.Top)
+        r.Bottom = r.Top + 1;
+    else if (r.Bottom == r.Top)
+        r.Bottom = r.Top + height();
+    FPlotWidth = r.Right - r.Left;
+    FPlotHeight = r.Bottom - r.Top;
+    FChartXCenter = (r.Left + r.Right) / 2;
+    FChartYCenter = (r.Top + r.Bottom) / 2;
+}
+
+void TCustomTeePanel::PaintChart(const TRect& rect)
+{
+    PaintBackground(rect);
+    FCanvas->ResetDrawingState();
+}
+
+void TCustomTeePanel::PaintBackground(const TRect& rect)
+{
+    FillBackground(rect);
+    DrawBackImage(rect);
+    PaintBevels(rect);
+}
+
+void TCustomTeePanel::FillBackground(const TRect& rect)
 {
     FCanvas->Brush().SetColor(Color());
     FCanvas->Brush().SetStyle(bsSolid);
     FCanvas->FillRect(rect);
+}
+
+void TCustomTeePanel::PaintBevels(const TRect& rect)
+{
+    TTeeCanvas3D& canvas = *FCanvas;
+    canvas.Pen().SetStyle(psSolid);
+    canvas.Pen().SetWidth(1);
+    canvas.Pen().SetMode(pmCopy);
+    canvas.Brush().SetStyle(bsClear);
+    TRect frame = rect;
+    const auto shrink = [&frame](int by) {
+        frame = TRect{frame.Left + by, frame.Top + by, frame.Right - by, frame.Bottom - by};
+    };
+    const auto bevel = [&](TBevelCut cut) {
+        if (cut == bvNone)
+            return;
+        // Only a lowered bevel is sunken; blank space draws like a raised one.
+        const bool raised = cut != bvLowered;
+        canvas.BevelFrame(frame, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight,
+                          FBevelWidth);
+        shrink(FBevelWidth);
+    };
+    bevel(FBevelOuter);
+    canvas.BevelFrame(frame, Color(), Color(), FBorderWidth);
+    shrink(FBorderWidth);
+    bevel(FBevelInner);
 }
 
 TCustomTeePanelExtended::TCustomTeePanelExtended(QWidget* parent) : TCustomTeePanel(parent) {}

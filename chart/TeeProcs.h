@@ -6,13 +6,16 @@
 // then paints once, however many changes came before.
 #pragma once
 
+#include "chart/TeCanvasTools.h"
 #include "runtime/Classes.h"
 #include "runtime/Controls.h"
+#include "runtime/Graphics.h"
 #include "runtime/SysUtils.h"
 
 #include <functional>
 #include <memory>
 
+class TCanvas;
 class TTeeCanvas3D;
 
 // An event whose only argument is the sender.
@@ -30,6 +33,34 @@ enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 // How a background picture fills the panel.
 enum TBackImageMode { pbmStretch, pbmTile, pbmCenter };
+
+// The panel's bevels: none, sunken, raised, or blank space.
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+
+// a * b / c rounded to the nearest integer (halves away from zero), without
+// overflow in between; -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
+// Something the chart draws with a font of its own (an axis title, a chart
+// title). The font starts as the chart's default text font and tells the
+// owner through `onChange` when it changes.
+class TChartFontObject {
+public:
+    explicit TChartFontObject(TNotifyChange onChange);
+    virtual ~TChartFontObject() = default;
+    TChartFontObject(const TChartFontObject&) = delete;
+    TChartFontObject& operator=(const TChartFontObject&) = delete;
+
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+    // Whether the font differs from the default text font ("Arial", 8
+    // points, black, no style) and so needs storing.
+    bool IsFontStored() const { return !IsDefaultFont(FFont); }
+    static bool IsDefaultFont(const TFont& font);
+
+private:
+    TFont FFont;
+};
 
 class TCustomTeePanel : public TControl {
     Q_OBJECT
@@ -57,8 +88,42 @@ public:
     // other.
     void SetColor(TColor value) override;
 
+    // Paints at once: Invalidate, then a synchronous paint when the panel is
+    // visible. Only axis scrolling and label-style changes use it; every
+    // other change merely invalidates.
+    void Repaint();
+
     // The drawing surface the chart paints on, with its off-screen bitmap.
     TTeeCanvas3D& Canvas() const { return *FCanvas; }
+    // Copies `font` into the surface's font (sizes stay in the surface's
+    // fixed pixels per inch).
+    virtual void SelectFont(const TFont& font);
+
+    // Draws the whole chart onto `canvas` inside `rect`: with buffering
+    // through the off-screen bitmap, which is then copied to rect's top-left
+    // corner and becomes clean.
+    virtual void DrawTo(const TCanvas& canvas, const TRect& rect);
+
+    // The rectangles of the last paint (kept until the next one): the whole
+    // drawing area, and the plot area inside margins, titles and axes.
+    const TRect& ChartBoundsRect() const { return FChartBoundsRect; }
+    const TRect& PlotRect() const { return FPlotRect; }
+    int PlotWidth() const { return FPlotWidth; }
+    int PlotHeight() const { return FPlotHeight; }
+    int ChartXCenter() const { return FChartXCenter; }
+    int ChartYCenter() const { return FChartYCenter; }
+
+    TView3DOptions& View3DOptions() { return FView3DOptions; }
+    const TView3DOptions& View3DOptions() const { return FView3DOptions; }
+
+    TBevelCut BevelOuter() const { return FBevelOuter; }
+    void SetBevelOuter(TBevelCut value) { ChangeProperty(FBevelOuter, value); }
+    TBevelCut BevelInner() const { return FBevelInner; }
+    void SetBevelInner(TBevelCut value) { ChangeProperty(FBevelInner, value); }
+    int BevelWidth() const { return FBevelWidth; }
+    void SetBevelWidth(int value) { ChangeProperty(FBevelWidth, value); }
+    int BorderWidth() const { return FBorderWidth; }
+    void SetBorderWidth(int value) { ChangeProperty(FBorderWidth, value); }
 
     int MarginLeft() const { return FMarginLeft; }
     void SetMarginLeft(int value) { ChangeProperty(FMarginLeft, value); }
@@ -91,16 +156,37 @@ protected:
     void BeginDestroy() { FDestroying = true; }
 
     // A paint with nothing changed copies the off-screen picture; otherwise
-    // the chart is drawn into it (DrawChart) and then copied.
+    // DrawTo draws the chart into it and copies it.
     void paintEvent(QPaintEvent* event) override;
-    // Draws the whole chart onto the surface's current target, whose drawing
-    // rectangle is `rect`. The base panel paints its background only.
-    virtual void DrawChart(const TRect& rect);
     // A new size makes the old picture useless.
     void resizeEvent(QResizeEvent* event) override;
 
+    // Lays out the plot rectangle inside `rect` (the surface's drawing
+    // rectangle, which becomes ChartBoundsRect) by the margins and the
+    // border, then paints the chart with PaintChart.
+    virtual void DrawChart(const TRect& rect);
+    // Everything drawn in one paint, in order. The base panel paints the
+    // background with its bevels and resets the surface's drawing state.
+    virtual void PaintChart(const TRect& rect);
+    // FillBackground, DrawBackImage, PaintBevels.
+    virtual void PaintBackground(const TRect& rect);
+    // A solid fill in the panel's Color.
+    virtual void FillBackground(const TRect& rect);
+    // The panel has no background picture: nothing.
+    virtual void DrawBackImage(const TRect&) {}
+    // The outer bevel, the border in the panel's Color and the inner bevel,
+    // from the edge inwards.
+    virtual void PaintBevels(const TRect& rect);
+
+    // Replaces the plot rectangle and normalises it.
+    void SetPlotRect(const TRect& rect);
+    // Keeps the plot rectangle inside ChartBoundsRect's top-left corner and
+    // at least one pixel wide and high, then updates its size and centre.
+    void NormalizePlotRect();
+
 private:
     std::unique_ptr<TTeeCanvas3D> FCanvas;
+    TView3DOptions FView3DOptions;
     bool FCanRepaint = false;
     bool FDestroying = false;
     int FInvalidateCount = 0;
@@ -112,6 +198,17 @@ private:
     bool FView3D = true;
     int FChart3DPercent = 15;
     bool FPrintProportional = true;
+    TBevelCut FBevelOuter = bvRaised;
+    TBevelCut FBevelInner = bvNone;
+    int FBevelWidth = 1;
+    int FBorderWidth = 0;
+
+    TRect FChartBoundsRect;
+    TRect FPlotRect;
+    int FPlotWidth = 0;
+    int FPlotHeight = 0;
+    int FChartXCenter = 0;
+    int FChartYCenter = 0;
 };
 
 // Adds the mouse zoom and pan settings and the background picture's mode.

@@ -133,6 +133,11 @@ TEST_F(MainWindow, ControlSettingsAtStart)
     EXPECT_FALSE(form.Gauge1->ShowText());
 
     EXPECT_EQ(form.Chart1->Color(), clWhite);
+    EXPECT_EQ(form.Chart1->BackWall().Brush().Color(), clWhite);
+    EXPECT_EQ(form.Chart1->BackWall().Brush().Style(), bsClear);
+    EXPECT_FALSE(form.Chart1->Title().Visible());
+    EXPECT_FALSE(form.Chart1->Legend().Visible());
+    EXPECT_EQ(form.Chart1->LeftAxis()->Axis().Width(), 1);
     EXPECT_FALSE(form.Chart1->View3D());
     EXPECT_FALSE(form.Chart1->BottomAxis()->Visible());
     EXPECT_FALSE(form.Chart1->LeftAxis()->Automatic());

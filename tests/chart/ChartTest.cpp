@@ -517,7 +517,7 @@ TEST(ChartPanelTest, ChangesNeverPaintAndTheirRepaintsAreCoalesced)
     EXPECT_LT(counter.paints - paints, 10) << "many requests, one paint or few";
 }
 
-TEST(ChartPanelTest, PaintFillsTheWindowWithTheChartColor)
+TEST(ChartPanelTest, PaintFillsTheWindowWithTheChartColorInsideTheBevel)
 {
     TChart chart;
     chart.resize(60, 40);
@@ -525,8 +525,10 @@ TEST(ChartPanelTest, PaintFillsTheWindowWithTheChartColor)
     EXPECT_EQ(before.pixel(30, 20), ToQRgb(clBtnFace));
     chart.SetColor(0xFF8000);
     QImage after = chart.grab().toImage();
-    EXPECT_EQ(after.pixel(0, 0), qRgb(0x00, 0x80, 0xFF));
-    EXPECT_EQ(after.pixel(59, 39), qRgb(0x00, 0x80, 0xFF));
+    EXPECT_EQ(after.pixel(1, 1), qRgb(0x00, 0x80, 0xFF));
+    // The raised bevel: light at the top left, shadow at the bottom right.
+    EXPECT_EQ(after.pixel(0, 0), ToQRgb(clBtnHighlight));
+    EXPECT_EQ(after.pixel(59, 39), ToQRgb(clBtnShadow));
 }
 
 }  // namespace
