@@ -4,10 +4,6 @@
 
 namespace {
 
-// The line pen's width until the series carries its own pen: the width a
-// new line pen has.
-constexpr int kLinePenWidth = 1;
-
 void CheckPointerSize(int value)
 {
     if (value < 1)
@@ -16,8 +12,15 @@ void CheckPointerSize(int value)
 
 }  // namespace
 
+TSeriesPointer::TSeriesPointer(TChartSeries* owner)
+    : FOwner(owner), FPen([owner] { owner->RequestRepaint(); }), FBrush([owner] { owner->RequestRepaint(); })
+{
+}
+
 void TSeriesPointer::Assign(const TSeriesPointer& source)
 {
+    FPen.Assign(source.FPen);
+    FBrush.Assign(source.FBrush);
     SetDark3D(source.FDark3D);
     SetDraw3D(source.FDraw3D);
     SetHorizSize(source.FHorizSize);
@@ -48,6 +51,8 @@ void TCustomSeries::Assign(const TChartSeries& source)
     if (other == nullptr || other == this)
         return;
     FPointer.Assign(other->FPointer);
+    FLinePen.Assign(other->FLinePen);
+    SetLineBrush(other->FLineBrush);
     SetStairs(other->FStairs);
     SetInvertedStairs(other->FInvertedStairs);
     SetDark3D(other->FDark3D);
@@ -67,8 +72,8 @@ void TCustomSeries::HorizMargins(int& left, int& right) const
         right = std::max(right, FPointer.HorizSize() + 1);
     }
     if (FStairs && FDrawLine) {
-        left = std::max(left, kLinePenWidth);
-        right = std::max(right, kLinePenWidth);
+        left = std::max(left, FLinePen.Width());
+        right = std::max(right, FLinePen.Width());
     }
 }
 
@@ -81,8 +86,8 @@ void TCustomSeries::VertMargins(int& top, int& bottom) const
         bottom = std::max(bottom, FPointer.VertSize() + 1);
     }
     if (FStairs && FDrawLine) {
-        top = std::max(top, kLinePenWidth);
-        bottom = std::max(bottom, kLinePenWidth + 1);
+        top = std::max(top, FLinePen.Width());
+        bottom = std::max(bottom, FLinePen.Width() + 1);
     }
     if (FLineHeight > 0 && !FDrawArea && bottom < FLineHeight)
         bottom = FLineHeight;

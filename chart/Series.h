@@ -1,7 +1,9 @@
-// Line series: the settings of lines, stairs and point markers. Changing any
-// of them asks the series' chart for a repaint; none paints.
+// Line series: the settings of lines, stairs and point markers, and the
+// drawing of the points into the chart's plot. Changing any setting asks the
+// series' chart for a repaint; no setter paints.
 #pragma once
 
+#include "chart/Chart.h"
 #include "chart/TeEngine.h"
 
 #include <functional>
@@ -23,12 +25,20 @@ enum TSeriesPointerStyle {
 // The marker drawn at each point.
 class TSeriesPointer {
 public:
-    explicit TSeriesPointer(TChartSeries* owner) : FOwner(owner) {}
+    explicit TSeriesPointer(TChartSeries* owner);
     TSeriesPointer(const TSeriesPointer&) = delete;
     TSeriesPointer& operator=(const TSeriesPointer&) = delete;
 
-    // Copies every setting of `source`.
+    // Copies every setting of `source`, pen and brush included.
     void Assign(const TSeriesPointer& source);
+
+    // The outline; a visible pen of colour clDefault takes the point's
+    // colour.
+    TChartPen& Pen() { return FPen; }
+    const TChartPen& Pen() const { return FPen; }
+    // The fill; a colour of clDefault means the point's colour.
+    TChartBrush& Brush() { return FBrush; }
+    const TChartBrush& Brush() const { return FBrush; }
 
     bool Dark3D() const { return FDark3D; }
     void SetDark3D(bool value) { Change(FDark3D, value); }
@@ -58,6 +68,8 @@ private:
     }
 
     TChartSeries* FOwner;
+    TChartPen FPen;
+    TChartBrush FBrush;
     bool FDark3D = true;
     bool FDraw3D = true;
     int FHorizSize = 4;
@@ -69,12 +81,21 @@ private:
 
 using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* Sender, int ValueIndex)>;
 
-// A series drawn as points joined by lines, possibly as stairs, with an
-// optional area below. Draws nothing by itself yet: the segments come from
-// DrawPoint in a later step.
+// A series drawn as points joined by lines, possibly as stairs, with
+// optional markers. The chart draws it flat: each point draws the segment
+// that leads to it from the previous point, in the point's colour, with
+// LinePen's width and style; a null point (colour clNone) breaks the line and
+// a point too far off the plot to be placed is left out, the line joining its
+// neighbours.
 class TCustomSeries : public TChartSeries {
     Q_OBJECT
 public:
+    // Pixel coordinates beyond this distance from the origin are not drawn.
+    static constexpr int kMaxDrawablePixel = 32766;
+    // What XPixel and YPixel give for a value that cannot be placed at all
+    // (too far off the axis' range, or not a number).
+    static constexpr int kUnplaceablePixel = -2147483647 - 1;
+
     explicit TCustomSeries(QObject* AOwner = nullptr);
 
     // Copies the TChartSeries settings and, from another TCustomSeries, the
@@ -86,8 +107,37 @@ public:
     void HorizMargins(int& left, int& right) const override;
     void VertMargins(int& top, int& bottom) const override;
 
+    // The points whose X lies in the horizontal axis' current range, plus
+    // the first one beyond its right end, so that the line leaves the plot
+    // at its edge. Every point when the X values are unordered or the
+    // series is not in a chart; -1 and -1 when none qualifies.
+    void FindVisibleRange() override;
+    // DrawPoint for FirstVisible to LastVisible, ascending; nothing when the
+    // range is empty or the series is not in a chart. Pixels are exactly
+    // those of that loop; for a solid one-pixel line without markers on the
+    // chart's bitmap they are written in one pass instead.
+    void DrawAllPoints() override;
+    // Draws the segment that ends at the point (the first visible point:
+    // the piece entering from the plot's left edge) and the markers.
+    void DrawPoint(int index) override;
+
+    // The point's pixels on the horizontal and vertical axis;
+    // kUnplaceablePixel when its value cannot be placed.
+    virtual int XPixel(int index) const;
+    virtual int YPixel(int index) const;
+    // Draws one marker centred on (x, y) in the pointer's style (or the one
+    // OnGetPointerStyle gives for the point).
+    virtual void PaintPointer(int x, int y, int index, TColor color);
+
     TSeriesPointer& Pointer() { return FPointer; }
     const TSeriesPointer& Pointer() const { return FPointer; }
+    // The segments' pen; in a flat chart its colour gives way to each
+    // point's colour.
+    TChartPen& LinePen() { return FLinePen; }
+    const TChartPen& LinePen() const { return FLinePen; }
+    // The brush of lines drawn in 3D; a flat chart draws no brush.
+    TBrushStyle LineBrush() const { return FLineBrush; }
+    void SetLineBrush(TBrushStyle value) { Change(FLineBrush, value); }
     bool Stairs() const { return FStairs; }
     void SetStairs(bool value) { Change(FStairs, value); }
     // With Stairs: rise first, then run.
@@ -120,12 +170,35 @@ protected:
     void SetDrawLine(bool value) { Change(FDrawLine, value); }
     void SetDrawArea(bool value) { Change(FDrawArea, value); }
 
+    // The height, in pixels, of the line from point `from` to point `to` at
+    // the X value `x`; kUnplaceablePixel when it cannot be placed.
+    int YPixelAtX(int from, int to, double x) const;
+    // The segment from (PreviousX, PreviousY) to (x, y) in `color`, then,
+    // with `markers`, the markers of the previous point and, when `isLast`,
+    // of this one.
+    void DrawSegment(int index, int x, int y, TColor color, bool markers, bool isLast);
+    // The surface's pen becomes LinePen in `color`, its brush clear.
+    void PrepareLinePen(TColor color);
+
     int FPreviousX = 0;
     int FPreviousY = 0;
     TColor FPreviousColor = 0;
 
 private:
+    // The first visible point's predecessor lies left of the plot: the line
+    // enters at the plot's edge, at the height it has there.
+    void EnterFromEdge(int index, int x, int y, TColor color);
+    // Whether DrawPointsFast gives exactly the pixels of DrawPoint: a flat
+    // chart drawn into the surface's bitmap, a visible solid one-pixel
+    // LinePen in copy mode, no markers, no stairs.
+    bool CanDrawFast() const;
+    // DrawPoint for `from` to `to` in one pass, writing the segments
+    // straight into the bitmap.
+    void DrawPointsFast(int from, int to);
+
     TSeriesPointer FPointer{this};
+    TChartPen FLinePen{[this] { RequestRepaint(); }};
+    TBrushStyle FLineBrush = bsSolid;
     bool FStairs = false;
     bool FInvertedStairs = false;
     bool FDark3D = true;
