@@ -11,7 +11,7 @@
 
 namespace {
 
-struct ControlSpec {
+struct ControlDesign {
     const char* name;
     const char* parent;
     QRect geometry;
@@ -21,7 +21,7 @@ struct ControlSpec {
     bool enabled;
 };
 
-const ControlSpec kControls[] = {
+const ControlDesign kControls[] = {
     {"GroupBox4", "Form1", {8, 8, 569, 57}, " Connection ", 13, false, true},
     {"Label6", "GroupBox4", {14, 24, 62, 16}, "COM Port", 13, false, true},
     {"ComboBox1", "GroupBox4", {86, 20, 81, 24}, "", 13, false, true},
@@ -82,19 +82,19 @@ TEST_F(MainWindow, EveryControlSitsWhereTheDesignPutsIt)
     EXPECT_EQ(form.font().family(), "Verdana");
     EXPECT_EQ(form.font().pixelSize(), 11);
 
-    for (const ControlSpec& spec : kControls) {
-        SCOPED_TRACE(spec.name);
-        auto* control = form.findChild<QWidget*>(spec.name);
+    for (const ControlDesign& design : kControls) {
+        SCOPED_TRACE(design.name);
+        auto* control = form.findChild<QWidget*>(design.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName(), spec.parent);
-        EXPECT_EQ(control->geometry(), spec.geometry);
-        if (spec.caption != nullptr) {
-            EXPECT_EQ(CaptionOf(control), spec.caption);
+        EXPECT_EQ(control->parentWidget()->objectName(), design.parent);
+        EXPECT_EQ(control->geometry(), design.geometry);
+        if (design.caption != nullptr) {
+            EXPECT_EQ(CaptionOf(control), design.caption);
         }
         EXPECT_EQ(control->font().family(), "Verdana");
-        EXPECT_EQ(control->font().pixelSize(), spec.fontPixels);
-        EXPECT_EQ(control->font().bold(), spec.bold);
-        EXPECT_EQ(control->isEnabled(), spec.enabled);
+        EXPECT_EQ(control->font().pixelSize(), design.fontPixels);
+        EXPECT_EQ(control->font().bold(), design.bold);
+        EXPECT_EQ(control->isEnabled(), design.enabled);
     }
 }
 

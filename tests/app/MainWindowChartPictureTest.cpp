@@ -1,0 +1,88 @@
+// The main window's chart after a fixed set of readings, compared with the
+// picture checked in beside this test. Set UMBRASCOPE_UPDATE_GOLDEN=1 to
+// write a new picture after a deliberate change of the drawing, and look at
+// it before committing it.
+#include "WindowFixture.h"
+
+#include <QImage>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#ifndef GOLDEN_DIR
+#error "the test target must define GOLDEN_DIR"
+#endif
+
+namespace {
+
+const QString kGolden = QStringLiteral(GOLDEN_DIR "/main-window-chart.png");
+
+// A night's stretch: a slow swell, a dip under the axis' bottom, a peak over
+// its top and a flat run.
+std::string ReadingText(int i)
+{
+    double value = 20.0 + 3.0 * std::sin(i / 9.0) + 0.4 * std::sin(i * 1.7);
+    if (i >= 60 && i < 66)
+        value = 14.2 + 0.1 * i - 6.0;
+    if (i == 90)
+        value = 26.0;
+    if (i >= 100)
+        value = 21.25;
+    char text[16];
+    std::snprintf(text, sizeof text, "%05.2f#", value);
+    return text;
+}
+
+// Pixels may differ only where text is drawn (the axis labels left of the
+// plot), and only by antialiasing: the same pixels are ink in both.
+bool SameButForTextAntialiasing(const QImage& actual, const QImage& expected, int plotLeft, std::string& why)
+{
+    if (actual.size() != expected.size()) {
+        why = "sizes differ";
+        return false;
+    }
+    int inkDifferences = 0;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const QRgb a = actual.pixel(x, y);
+            const QRgb e = expected.pixel(x, y);
+            if (a == e)
+                continue;
+            if (x >= plotLeft - 8) {
+                why = "pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") differs outside the labels";
+                return false;
+            }
+            inkDifferences += (qGray(a) < 128) != (qGray(e) < 128);
+        }
+    }
+    if (inkDifferences > 12) {
+        why = std::to_string(inkDifferences) + " label pixels changed from ink to paper or back";
+        return false;
+    }
+    return true;
+}
+
+class MainWindowChartPicture : public WindowFixture {};
+
+TEST_F(MainWindowChartPicture, MatchesTheCheckedInPicture)
+{
+    Feed("HELLO#");
+    for (int i = 0; i < 120; ++i)
+        Feed(ReadingText(i));
+    ASSERT_EQ(form.Series1->PointCount(), 120);
+
+    const QImage picture = form.Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (qEnvironmentVariableIsSet("UMBRASCOPE_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(picture.save(kGolden));
+        GTEST_SKIP() << "wrote " << kGolden.toStdString();
+    }
+    QImage golden(kGolden);
+    ASSERT_FALSE(golden.isNull()) << "missing " << kGolden.toStdString();
+    std::string why;
+    EXPECT_TRUE(SameButForTextAntialiasing(picture, golden.convertToFormat(QImage::Format_RGB32),
+                                           form.Chart1->PlotRect().Left, why))
+        << why;
+}
+
+}  // namespace
