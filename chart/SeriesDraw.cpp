@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <span>
 #include <typeinfo>
 
 namespace {
@@ -55,6 +57,224 @@ bool HasDirectPixels(const QImage& image)
     default:
         return false;
     }
+}
+
+// DrawPoint's decisions for many points at once, with the segments handed
+// to a TLinePlotter instead of the surface.
+//
+// Dense data puts hundreds of points into each pixel column, and there the
+// segments need not be looked at one by one: a chain of vertical segments
+// z0 -> z1 -> ... -> zk (each painting its start but not its end) covers
+// every pixel between the lowest and highest of z0..zk, except zk itself
+// when zk lies beyond all of the values before its own trailing repeats.
+// The axis mapping is monotonic, so the extremes in pixels are the pixels of
+// the extreme values: a run of a column costs a min/max pass over its values
+// and a handful of mappings, and paints exactly what its segments paint.
+class TFastLine {
+public:
+    TFastLine(const TCustomSeries& series, const TAxisPixelMap& xMap, const TAxisPixelMap& yMap, QImage& image,
+              const TRect& clip, TColor lineColor)
+        : FSeries(series), FXMap(xMap), FYMap(yMap), FXs(series.XValues()->RawValues()),
+          FYs(series.YValues()->RawValues()),
+          FXScale(series.XValues()->Multiplier()), FYScale(series.YValues()->Multiplier()),
+          FPlotter(reinterpret_cast<std::uint32_t*>(image.bits()),
+                   image.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t)), clip,
+                   ToQRgb(lineColor)),
+          FLineColor(lineColor)
+    {
+        // Runs need every point in the series' own colour, X values in
+        // order (so that every point between a run's ends lies in its
+        // column) and scales that keep the values' order.
+        FRunsAllowed = !series.ColorEachPoint() && !series.HasPointColors() && series.SeriesColor() != clNone &&
+                       series.XValues()->InAscendingOrder() && FXScale > 0 && FYScale > 0 &&
+                       FYs.size() == FXs.size();
+    }
+
+    void SetRunsWanted(bool value) { FRunsAllowed = FRunsAllowed && value; }
+
+    void Start(int x, int y, TColor previousColor)
+    {
+        FPlotter.MoveTo(x, y);
+        FPreviousColor = previousColor;
+    }
+
+    // The point as DrawPoint draws it.
+    void DrawPoint(int index)
+    {
+        const TColor color = FSeries.PointColor(index);
+        int x = 0;
+        int y = 0;
+        FLastPlaced = XPixel(index, x) && YPixel(index, y);
+        if (!FLastPlaced) {
+            FPreviousColor = color;
+            return;
+        }
+        FAnyPlaced = true;
+        FLastColor = color;
+        FLastDrewSegment = FPreviousColor != clNone && color != clNone && (x != FPlotter.X() || y != FPlotter.Y());
+        if (FLastDrewSegment) {
+            if (color != FLineColor) {
+                FLineColor = color;
+                FPlotter.SetColor(ToQRgb(color));
+            }
+            FPlotter.LineTo(x, y);
+            FAnySegment = true;
+            FPenPosition = TPoint{x, y};
+        } else {
+            FPlotter.MoveTo(x, y);
+        }
+        FPreviousColor = color;
+    }
+
+    // Draws the points after `first` (just drawn) that share its pixel
+    // column, as far as `to`, and returns the last index drawn (`first`
+    // when there are none, or when the run does not qualify).
+    int DrawColumnRun(int first, int to);
+
+    void Finish() { FPlotter.Finish(); }
+    int X() const { return FPlotter.X(); }
+    int Y() const { return FPlotter.Y(); }
+    TColor PreviousColor() const { return FPreviousColor; }
+    TColor LineColor() const { return FLineColor; }
+    TColor LastColor() const { return FLastColor; }
+    bool AnySegment() const { return FAnySegment; }
+    bool AnyPlaced() const { return FAnyPlaced; }
+    bool LastDrewSegment() const { return FLastDrewSegment; }
+    TPoint PenPosition() const { return FPenPosition; }
+
+private:
+    bool XPixel(int index, int& x) const
+    {
+        return FXMap.Pixel(FXs[static_cast<std::size_t>(index)] * FXScale, x) && IsDrawable(x);
+    }
+    bool YPixel(int index, int& y) const
+    {
+        return FYMap.Pixel(FYs[static_cast<std::size_t>(index)] * FYScale, y) && IsDrawable(y);
+    }
+    bool InColumn(int index, int column) const
+    {
+        int x = 0;
+        return XPixel(index, x) && x == column;
+    }
+    // The pixel rows covered by the values of points first..last, when
+    // every one of them can be placed.
+    bool RowsOf(int first, int last, int& low, int& high) const;
+
+    const TCustomSeries& FSeries;
+    const TAxisPixelMap FXMap;
+    const TAxisPixelMap FYMap;
+    const std::span<const double> FXs;
+    const std::span<const double> FYs;
+    const double FXScale;
+    const double FYScale;
+    TLinePlotter FPlotter;
+    bool FRunsAllowed = false;
+
+    TColor FLineColor;
+    TColor FPreviousColor = clNone;
+    TColor FLastColor = clNone;
+    bool FLastPlaced = false;
+    bool FAnySegment = false;
+    bool FAnyPlaced = false;
+    bool FLastDrewSegment = false;
+    TPoint FPenPosition;
+};
+
+// The smallest and largest of `count` values (count > 0), false when one is
+// not a number. Four lanes, so that no compare waits for the one before.
+bool ValueRange(const double* values, std::size_t count, double& smallest, double& largest)
+{
+    double low[4] = {values[0], values[0], values[0], values[0]};
+    double high[4] = {values[0], values[0], values[0], values[0]};
+    unsigned nan = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        for (int lane = 0; lane < 4; ++lane) {
+            const double v = values[i + static_cast<std::size_t>(lane)];
+            nan |= v != v;
+            low[lane] = v < low[lane] ? v : low[lane];
+            high[lane] = v > high[lane] ? v : high[lane];
+        }
+    }
+    for (; i < count; ++i) {
+        nan |= values[i] != values[i];
+        low[0] = values[i] < low[0] ? values[i] : low[0];
+        high[0] = values[i] > high[0] ? values[i] : high[0];
+    }
+    smallest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
+    largest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
+    return nan == 0;
+}
+
+bool TFastLine::RowsOf(int first, int last, int& low, int& high) const
+{
+    double smallest = 0;
+    double largest = 0;
+    int a = 0;
+    int b = 0;
+    if (!ValueRange(&FYs[static_cast<std::size_t>(first)], static_cast<std::size_t>(last - first) + 1, smallest,
+                    largest) ||
+        !FYMap.Pixel(smallest * FYScale, a) || !FYMap.Pixel(largest * FYScale, b) || !IsDrawable(a) ||
+        !IsDrawable(b))
+        return false;
+    low = std::min(a, b);
+    high = std::max(a, b);
+    return true;
+}
+
+int TFastLine::DrawColumnRun(int first, int to)
+{
+    int column = 0;
+    if (!FRunsAllowed || first >= to || !FLastPlaced || FLineColor != FSeries.SeriesColor() ||
+        !XPixel(first, column) || !InColumn(first + 1, column))
+        return first;
+
+    // The run's end: gallop, then halve.
+    int inside = first + 1;
+    int step = 1;
+    while (inside + step <= to && InColumn(inside + step, column)) {
+        inside += step;
+        step *= 2;
+    }
+    int outside = std::min(inside + step, to + 1);
+    while (outside - inside > 1) {
+        const int middle = inside + (outside - inside) / 2;
+        (InColumn(middle, column) ? inside : outside) = middle;
+    }
+    const int last = inside;
+
+    int low = 0;
+    int high = 0;
+    if (!RowsOf(first, last, low, high)) {
+        for (int index = first + 1; index <= last; ++index)
+            DrawPoint(index);
+        return last;
+    }
+
+    int end = 0;
+    YPixel(last, end);
+    // The trailing repeats of the last row paint nothing.
+    int repeatsFrom = last;
+    int row = 0;
+    while (repeatsFrom > first && YPixel(repeatsFrom - 1, row) && row == end)
+        --repeatsFrom;
+    if (repeatsFrom > first) {
+        // The extremes before the repeats are those of the whole run unless
+        // the last row is one of them.
+        if (end <= low || end >= high)
+            RowsOf(first, repeatsFrom - 1, low, high);
+        if (end < low)
+            low = end + 1;
+        else if (end > high)
+            high = end - 1;
+        FPlotter.ColumnTo(end, low, high);
+        FAnySegment = true;
+        FPenPosition = TPoint{column, end};
+    }
+    FLastDrewSegment = repeatsFrom == last;
+    FLastColor = FSeries.SeriesColor();
+    FPreviousColor = FLastColor;
+    return last;
 }
 
 }  // namespace
@@ -317,61 +537,28 @@ void TCustomSeries::DrawPointsFast(int from, int to)
         clip = IntersectRects(clip, *clipRect);
     if (IsEmptyRect(clip))
         clip = TRect{};
-    const TAxisPixelMap xMap = MapOf(*HorizontalAxis());
-    const TAxisPixelMap yMap = MapOf(*VerticalAxis());
-    const TChartValueList& xValues = *XValues();
-    const TChartValueList& yValues = *YValues();
 
-    // The same decisions as DrawPoint makes, point by point, with the
-    // segments handed to the plotter instead of the surface.
-    TColor lineColor = PointColor(from);
-    TLinePlotter plotter(reinterpret_cast<std::uint32_t*>(image.bits()),
-                         image.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t)), clip,
-                         ToQRgb(lineColor));
-    plotter.MoveTo(FPreviousX, FPreviousY);
-    TColor previousColor = FPreviousColor;
-    bool anySegment = false;
-    bool lastDrewSegment = false;
-    TColor lastColor = clNone;
-    bool anyPlaced = false;
-    TPoint penPosition;
+    TFastLine line(*this, MapOf(*HorizontalAxis()), MapOf(*VerticalAxis()), image, clip, PointColor(from));
+    // Column runs pay off from a few points a column on; below that,
+    // looking for them costs more than it saves.
+    line.SetRunsWanted(to - from >= 4 * std::max(clip.Width(), 1));
+    line.Start(FPreviousX, FPreviousY, FPreviousColor);
     for (int index = from; index <= to; ++index) {
-        const TColor color = PointColor(index);
-        int x = 0;
-        int y = 0;
-        if (!xMap.Pixel(xValues.ValueAt(index), x) || !yMap.Pixel(yValues.ValueAt(index), y) || !IsDrawable(x) ||
-            !IsDrawable(y)) {
-            previousColor = color;
-            continue;
-        }
-        anyPlaced = true;
-        lastColor = color;
-        lastDrewSegment = previousColor != clNone && color != clNone && (x != plotter.X() || y != plotter.Y());
-        if (lastDrewSegment) {
-            if (color != lineColor) {
-                lineColor = color;
-                plotter.SetColor(ToQRgb(color));
-            }
-            plotter.LineTo(x, y);
-            anySegment = true;
-            penPosition = TPoint{x, y};
-        } else {
-            plotter.MoveTo(x, y);
-        }
-        previousColor = color;
+        line.DrawPoint(index);
+        index = line.DrawColumnRun(index, to);
     }
-    plotter.Finish();
-    FPreviousX = plotter.X();
-    FPreviousY = plotter.Y();
-    FPreviousColor = previousColor;
+    line.Finish();
+    FPreviousX = line.X();
+    FPreviousY = line.Y();
+    FPreviousColor = line.PreviousColor();
 
     // Leave the surface as drawing point by point leaves it.
-    if (anySegment) {
-        PrepareLinePen(lineColor);
-        canvas.MoveTo(penPosition.X, penPosition.Y);
+    if (line.AnySegment()) {
+        PrepareLinePen(line.LineColor());
+        canvas.MoveTo(line.PenPosition().X, line.PenPosition().Y);
     }
-    if (anyPlaced) {
-        canvas.Brush().SetColor(lastColor);
-        canvas.Pen().SetColor(lastDrewSegment ? lastColor : clBlack);
+    if (line.AnyPlaced()) {
+        canvas.Brush().SetColor(line.LastColor());
+        canvas.Pen().SetColor(line.LastDrewSegment() ? line.LastColor() : clBlack);
     }
 }

@@ -87,6 +87,7 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
     const int index = FXValues->AppendOrdered(FXValues->PendingValue());
     FYValues->InsertAt(index, FYValues->PendingValue());
     FColors.insert(static_cast<std::size_t>(index), color);
+    FPointColorCount += color != clDefault;
     FLabels.Commit(index, labelSlot);
     NotifyPointAdded(index);
     return index;
@@ -106,6 +107,7 @@ void TChartSeries::RemoveAllPointData()
     for (TChartValueList* list : FValuesLists)
         list->RemoveAllValues();
     FColors.release();
+    FPointColorCount = 0;
     FLabels.Clear();
 }
 
@@ -130,8 +132,10 @@ void TChartSeries::DeletePoint(int index)
     CheckPointIndex(index);
     for (TChartValueList* list : FValuesLists)
         list->DeleteAt(index);
-    if (index < static_cast<int>(FColors.size()))
+    if (index < static_cast<int>(FColors.size())) {
+        FPointColorCount -= FColors[static_cast<std::size_t>(index)] != clDefault;
         FColors.erase(static_cast<std::size_t>(index));
+    }
     FLabels.Delete(index);
     NotifyDependents(SourceChange::Deleted, index);
     if (FActive)
@@ -249,6 +253,7 @@ void TChartSeries::SetColorEachPoint(bool value)
         color = clDefault;
         RequestRepaint();
     }
+    FPointColorCount = 0;
 }
 
 void TChartSeries::SetSeriesColor(TColor value)
@@ -364,6 +369,7 @@ void TChartSeries::SortPointsBy(const TChartValueList& key)
     };
     for (TChartValueList* list : FValuesLists) {
         permute(list->FValues);
+        list->RecountOrder();
         list->FStatsDirty = true;
     }
     if (FColors.size() == order.size())

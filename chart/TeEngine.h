@@ -24,6 +24,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -112,11 +113,24 @@ public:
 
     // Bytes of value storage held, counting unused capacity.
     std::size_t StorageBytes() const { return FValues.capacity() * sizeof(double); }
+    // The stored values before Multiplier, for passes over every point
+    // that cannot afford a call per value.
+    std::span<const double> RawValues() const { return {FValues.begin(), FValues.size()}; }
+    // Whether every stored value is at most the next one (none is NaN, or
+    // the list has one value). Kept up to date by every change, so asking
+    // costs nothing.
+    bool InAscendingOrder() const { return FUnorderedPairs == 0; }
 
 private:
     friend class TChartSeries;
 
     void CheckIndex(int index) const;
+    // Neighbours i, i + 1 with first <= i < last that are not in ascending
+    // order.
+    std::size_t UnorderedPairs(std::size_t first, std::size_t last) const;
+    void RecountOrder() { FUnorderedPairs = UnorderedPairs(0, FValues.size()); }
+    // Inserts with room already reserved, keeping the order count.
+    void InsertValue(std::size_t index, double value);
     void RecalcStats() const;
     void StatsAfterInsert(int index, double value);
 
@@ -129,6 +143,7 @@ private:
     TChartListOrder FOrder = loNone;
     std::string FValueSource;
 
+    std::size_t FUnorderedPairs = 0;
     mutable bool FStatsDirty = true;
     mutable double FLowestValue = 0;
     mutable double FHighestValue = 0;
@@ -255,6 +270,10 @@ public:
     bool Active() const { return FActive; }
     virtual void SetActive(bool value);
     bool ColorEachPoint() const { return FColorEachPoint; }
+    // Each point's own colour as stored (clDefault: none of its own).
+    std::span<const TColor> StoredColors() const { return {FColors.begin(), FColors.size()}; }
+    // Whether any point has a colour of its own.
+    bool HasPointColors() const { return FPointColorCount > 0; }
     // Setting it to False, changed or not, also resets every stored point
     // colour to clDefault, each reset asking for a repaint.
     virtual void SetColorEachPoint(bool value);
@@ -369,6 +388,7 @@ private:
     std::unique_ptr<TChartValueList> FXValues;
     std::unique_ptr<TChartValueList> FYValues;
     PointStore<TColor> FColors;
+    std::size_t FPointColorCount = 0;  // stored colours other than clDefault
     PointLabels FLabels;
     TSeriesMarks FMarks{this};
 

@@ -36,10 +36,31 @@ double TChartValueList::ValueAt(int index) const
     return FValues[static_cast<std::size_t>(index)] * FMultiplier;
 }
 
+std::size_t TChartValueList::UnorderedPairs(std::size_t first, std::size_t last) const
+{
+    std::size_t count = 0;
+    for (std::size_t i = first; i < last && i + 1 < FValues.size(); ++i)
+        count += !(FValues[i] <= FValues[i + 1]);
+    return count;
+}
+
+namespace {
+
+// The first neighbour pair that a change at `index` can touch.
+std::size_t PairsFrom(std::size_t index)
+{
+    return index > 0 ? index - 1 : 0;
+}
+
+}  // namespace
+
 void TChartValueList::SetValueAt(int index, double value)
 {
     CheckIndex(index);
-    FValues[static_cast<std::size_t>(index)] = value;
+    const auto at = static_cast<std::size_t>(index);
+    FUnorderedPairs -= UnorderedPairs(PairsFrom(at), at + 1);
+    FValues[at] = value;
+    FUnorderedPairs += UnorderedPairs(PairsFrom(at), at + 1);
     FStatsDirty = true;
     FOwner->NotifyDependents(TChartSeries::SourceChange::Modified);
 }
@@ -47,6 +68,7 @@ void TChartValueList::SetValueAt(int index, double value)
 void TChartValueList::RemoveAllValues()
 {
     FValues.release();
+    FUnorderedPairs = 0;
     FStatsDirty = true;
 }
 
@@ -62,9 +84,16 @@ int TChartValueList::AppendOrdered(double value)
             --index;
     }
     ReserveOneMore(FValues);
-    FValues.insert(static_cast<std::size_t>(index), value);
+    InsertValue(static_cast<std::size_t>(index), value);
     StatsAfterInsert(index, value);
     return index;
+}
+
+void TChartValueList::InsertValue(std::size_t index, double value)
+{
+    FUnorderedPairs -= UnorderedPairs(PairsFrom(index), index);
+    FValues.insert(index, value);
+    FUnorderedPairs += UnorderedPairs(PairsFrom(index), index + 1);
 }
 
 void TChartValueList::InsertAt(int index, double value)
@@ -72,7 +101,7 @@ void TChartValueList::InsertAt(int index, double value)
     if (index < 0 || index > static_cast<int>(FValues.size()))
         throw EListError(index);
     ReserveOneMore(FValues);
-    FValues.insert(static_cast<std::size_t>(index), value);
+    InsertValue(static_cast<std::size_t>(index), value);
     StatsAfterInsert(index, value);
 }
 
@@ -102,7 +131,10 @@ int TChartValueList::Count() const
 void TChartValueList::DeleteAt(int index)
 {
     CheckIndex(index);
-    FValues.erase(static_cast<std::size_t>(index));
+    const auto at = static_cast<std::size_t>(index);
+    FUnorderedPairs -= UnorderedPairs(PairsFrom(at), at + 1);
+    FValues.erase(at);
+    FUnorderedPairs += UnorderedPairs(PairsFrom(at), at);
     FStatsDirty = true;
 }
 
@@ -110,6 +142,7 @@ void TChartValueList::RotateLeft()
 {
     if (FValues.size() > 1)
         std::rotate(FValues.begin(), FValues.begin() + 1, FValues.end());
+    RecountOrder();
 }
 
 double TChartValueList::Last() const

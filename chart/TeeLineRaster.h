@@ -130,23 +130,31 @@ public:
     void LineTo(int x, int y)
     {
         if (x == FX) {
-            if (y != FY) {
-                const int low = y > FY ? FY : y + 1;
-                const int high = y > FY ? y - 1 : FY;
-                if (FHasColumn) {
-                    FLow = std::min(FLow, low);
-                    FHigh = std::max(FHigh, high);
-                } else {
-                    FHasColumn = true;
-                    FLow = low;
-                    FHigh = high;
-                }
-            }
+            if (y != FY)
+                ColumnTo(y, y > FY ? FY : y + 1, y > FY ? y - 1 : FY);
         } else {
             FlushColumn();
             PaintSegment(FX, FY, x, y);
         }
         FX = x;
+        FY = y;
+    }
+
+    // The line goes on in the current column, covering the pixels `low` to
+    // `high` of it (none when low > high), and ends at height `y`: what a
+    // run of vertical segments there paints, merged by the caller.
+    void ColumnTo(int y, int low, int high)
+    {
+        if (low <= high) {
+            if (FHasColumn) {
+                FLow = std::min(FLow, low);
+                FHigh = std::max(FHigh, high);
+            } else {
+                FHasColumn = true;
+                FLow = low;
+                FHigh = high;
+            }
+        }
         FY = y;
     }
 

@@ -361,4 +361,58 @@ TEST(SeriesDrawTest, TheOnePassRouteDrawsExactlyThePixelsOfDrawingPointByPoint)
     }
 }
 
+// Dense readings put many points into each pixel column, where the one-pass
+// route works on whole columns at a time. Blocks of data make every shape a
+// column can have: repeats, flat stretches, ramps whose last point is the
+// extreme, outliers beyond the axis, and readings that cannot be placed.
+TEST(SeriesDrawTest, WholeColumnsOfDenseReadingsDrawExactlyThePixelsOfDrawingPointByPoint)
+{
+    std::mt19937 random(7);
+    std::normal_distribution<double> noise(0, 0.3);
+    std::uniform_int_distribution<int> shape(0, 5);
+    LineChart chart;
+    double y = 20;
+    for (int i = 0; i < 60000; ++i) {
+        if (i % 400 == 0)
+            y = 20;
+        switch ((i / 400 + shape(random) / 5) % 6) {
+        case 0:  // a walk in quarter steps: many points share a row
+            y = std::clamp(y + std::round(noise(random) * 4) / 4, 14.0, 26.0);
+            break;
+        case 1:  // flat
+            break;
+        case 2:  // a ramp: each column's last point is its highest
+            y += 0.004;
+            break;
+        case 3:  // a falling ramp
+            y -= 0.004;
+            break;
+        case 4:  // noise with outliers beyond the axis
+            y = 20 + noise(random) * (i % 97 == 0 ? 30 : 1);
+            break;
+        default:  // now and then a reading that cannot be placed
+            y = 20 + noise(random);
+            if (i % 53 == 0)
+                y = i % 2 == 0 ? kInfinity : std::numeric_limits<double>::quiet_NaN();
+            break;
+        }
+        chart.series->AddPoint(i * 0.0123, y, "", clDefault);
+    }
+    // The line ends on a column whose last point is its highest: that end
+    // point is the one pixel the line leaves out.
+    for (int i = 0; i < 40; ++i)
+        chart.series->AddPoint(739.5 + i * 0.001, 21 + i * 0.02, "", clDefault);
+    for (const auto& [from, to] : {std::pair{0.0, 760.0}, std::pair{100.0, 250.0}, std::pair{-10.0, 2000.0}}) {
+        chart.BottomAxis()->SetRange(from, to);
+        chart.Canvas().SetUseBuffer(true);
+        const QImage onePass = chart.Picture();
+        chart.Canvas().SetUseBuffer(false);
+        const QImage pointByPoint = chart.Picture();
+        const TRect clip = chart.Clip();
+        const QRect plot(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top);
+        EXPECT_GT(PixelsOf(onePass, kReading).size(), 3000u) << from;
+        EXPECT_EQ(onePass.copy(plot), pointByPoint.copy(plot)) << from << ".." << to;
+    }
+}
+
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -138,6 +140,64 @@ TEST(ValueListTest, StatisticsFollowEveryKindOfChange)
     y.RemoveAllValues();
     EXPECT_EQ(y.HighestValue(), 0);
     EXPECT_EQ(y.SumOfMagnitudes(), 0);
+}
+
+TEST(ValueListTest, AscendingOrderIsKnownAfterEveryKindOfChange)
+{
+    TChartSeries series;
+    TChartValueList& y = *series.YValues();  // no order of its own: values go where they are put
+    const auto ascending = [&](const std::vector<double>& expected) {
+        std::vector<double> values;
+        for (int i = 0; i < y.Count(); ++i)
+            values.push_back(y.ValueAt(i));
+        EXPECT_EQ(values, expected);
+        return std::is_sorted(values.begin(), values.end()) &&
+               std::none_of(values.begin(), values.end(), [](double v) { return v != v; });
+    };
+    EXPECT_TRUE(y.InAscendingOrder());
+    for (double v : {1.0, 2.0, 2.0, 5.0})
+        y.AppendOrdered(v);
+    EXPECT_TRUE(y.InAscendingOrder());
+    y.AppendOrdered(4);
+    EXPECT_EQ(y.InAscendingOrder(), ascending({1, 2, 2, 5, 4}));
+    y.SetValueAt(4, 6);
+    EXPECT_EQ(y.InAscendingOrder(), ascending({1, 2, 2, 5, 6}));
+    y.InsertAt(0, 3);
+    EXPECT_EQ(y.InAscendingOrder(), ascending({3, 1, 2, 2, 5, 6}));
+    y.DeleteAt(0);
+    EXPECT_EQ(y.InAscendingOrder(), ascending({1, 2, 2, 5, 6}));
+    y.SetValueAt(2, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_FALSE(y.InAscendingOrder()) << "NaN is in no order";
+    y.SetValueAt(2, 2);
+    EXPECT_TRUE(y.InAscendingOrder());
+    y.RotateLeft();
+    EXPECT_EQ(y.InAscendingOrder(), ascending({2, 2, 5, 6, 1}));
+    y.DeleteAt(4);
+    EXPECT_EQ(y.InAscendingOrder(), ascending({2, 2, 5, 6}));
+    y.InsertAt(2, 1);
+    y.RemoveAllValues();
+    EXPECT_TRUE(y.InAscendingOrder());
+}
+
+TEST(ValueListTest, PointColoursOfTheirOwnAreCounted)
+{
+    TChartSeries series;
+    series.AddPoint(0, 1, "", clDefault);
+    EXPECT_FALSE(series.HasPointColors());
+    series.AddPoint(1, 1, "", clRed);
+    series.AddPoint(2, 1, "", clNone);
+    EXPECT_TRUE(series.HasPointColors());
+    series.DeletePoint(1);
+    EXPECT_TRUE(series.HasPointColors());
+    series.DeletePoint(1);
+    EXPECT_FALSE(series.HasPointColors());
+    series.AddPoint(3, 1, "", clRed);
+    series.SetColorEachPoint(true);
+    series.SetColorEachPoint(false);
+    EXPECT_FALSE(series.HasPointColors()) << "switching ColorEachPoint off drops them";
+    series.AddPoint(4, 1, "", clRed);
+    series.ClearPoints();
+    EXPECT_FALSE(series.HasPointColors());
 }
 
 TEST(ValueListTest, RotateLeftMovesTheFirstValueToTheEndAndKeepsStatistics)
