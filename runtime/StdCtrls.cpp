@@ -198,7 +198,9 @@ void TCheckBox::SetColor(TColor value)
     if (!StoreIfChanged(FColor, value))
         return;
     setAutoFillBackground(true);
-    SetPaletteColor(this, QPalette::Window, value);
+    // The style may paint a check box on the button colour; fill with
+    // whichever role it uses.
+    SetPaletteColor(this, backgroundRole(), value);
 }
 
 TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), FEditLabel(new TLabel(parent))

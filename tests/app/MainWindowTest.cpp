@@ -226,12 +226,16 @@ TEST_F(MainWindow, EnableCtrlsSwitchesTheTwelveReadingControls)
 TEST_F(MainWindow, SaveBoxSwitchesSavingAndItsColour)
 {
     form.EnableCtrls(1);
+    // The box's far right is background, whatever the style draws left.
+    const auto background = [&] { return form.CheckBox4->grab().toImage().pixel(59, 8); };
     QTest::mouseClick(form.CheckBox4, Qt::LeftButton, {}, QPoint(5, 8));
     EXPECT_TRUE(form.SaveEnabled());
     EXPECT_EQ(form.CheckBox4->Color(), kMarkerBlue);
+    EXPECT_EQ(background(), ToQRgb(kMarkerBlue));
     QTest::mouseClick(form.CheckBox4, Qt::LeftButton, {}, QPoint(5, 8));
     EXPECT_FALSE(form.SaveEnabled());
     EXPECT_EQ(form.CheckBox4->Color(), clWhite);
+    EXPECT_EQ(background(), ToQRgb(clWhite));
 }
 
 TEST_F(MainWindow, TheHiddenLabelStaysCoveredByTheConnectionBox)
