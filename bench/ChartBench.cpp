@@ -2,12 +2,10 @@
 // second: a full repaint of the 536 x 383 chart with 1,000 to 1,000,000
 // points, and one new reading (AddPoint plus the repaint it causes) on a
 // chart that already holds a million. For comparison: the same repaint
-// drawn point by point, and the line's own pass over plain arrays, without
-// the series' per-point lookups.
+// drawn point by point.
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
-#include "chart/TeeLineRaster.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdint>
 #include <memory>
 #include <random>
 #include <vector>
@@ -123,39 +120,5 @@ void BM_FullRepaintPointByPoint(benchmark::State& state)
     chart->Canvas().SetTarget(TCanvas());
 }
 BENCHMARK(BM_FullRepaintPointByPoint)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
-
-// The line alone from contiguous arrays of values: what the repaint costs
-// beyond the background and axes once values need no call per point.
-void BM_LinePassOverArrays(benchmark::State& state)
-{
-    const int count = static_cast<int>(state.range(0));
-    NightSky sky;
-    std::vector<double> xs(static_cast<std::size_t>(count));
-    std::vector<double> ys(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        xs[static_cast<std::size_t>(i)] = i;
-        ys[static_cast<std::size_t>(i)] = sky.Next();
-    }
-    const TAxisPixelMap xMap(0, static_cast<double>(count - 1), 480, 40, 520, 280, false);
-    const TAxisPixelMap yMap(15, 10, 353, 15, 368, 191, true);
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
-    const TRect clip{41, 16, 520, 367};
-    for (auto _ : state) {
-        TLinePlotter plotter(reinterpret_cast<std::uint32_t*>(window.bits()), window.bytesPerLine() / 4, clip,
-                             0xFF0080FF);
-        int x = 0;
-        int y = 0;
-        xMap.Pixel(xs[0], x);
-        yMap.Pixel(ys[0], y);
-        plotter.MoveTo(x, y);
-        for (std::size_t i = 1; i < xs.size(); ++i) {
-            if (xMap.Pixel(xs[i], x) && yMap.Pixel(ys[i], y))
-                plotter.LineTo(x, y);
-        }
-        plotter.Finish();
-        benchmark::DoNotOptimize(window.constBits());
-    }
-}
-BENCHMARK(BM_LinePassOverArrays)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
