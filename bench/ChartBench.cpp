@@ -7,6 +7,8 @@
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
 
+#include "MainWindowChart.h"
+
 #include <QImage>
 #include <QPainter>
 
@@ -45,30 +47,7 @@ private:
 std::unique_ptr<TChart> MainWindowChart(int points, NightSky& sky, TLineSeries*& series)
 {
     auto chart = std::make_unique<TChart>();
-    chart->BeginLoading();
-    chart->resize(kWidth, kHeight);
-    chart->SetColor(clWhite);
-    chart->SetView3D(false);
-    chart->Title().SetVisible(false);
-    chart->Legend().SetVisible(false);
-    chart->BackWall().Brush().SetColor(clWhite);
-    chart->BackWall().Brush().SetStyle(bsClear);
-    chart->BottomAxis()->SetVisible(false);
-    TChartAxis& left = *chart->LeftAxis();
-    left.SetAutomatic(false);
-    left.SetAutomaticMaximum(false);
-    left.SetAutomaticMinimum(false);
-    left.Axis().SetWidth(1);
-    left.SetMaximum(25.0);
-    left.SetMinimum(15.0);
-    left.SetMinorTickCount(1);
-    series = new TLineSeries(chart.get());
-    series->SetSeriesColor(16744448);
-    series->Pointer().SetStyle(psRectangle);
-    series->Pointer().SetInflateMargins(true);
-    series->Pointer().SetVisible(false);
-    series->SetParentChart(chart.get());
-    chart->EndLoading();
+    series = SetUpLikeTheMainWindow(*chart);
     for (int i = 0; i < points; ++i)
         series->AddPoint(i, sky.Next(), "", clDefault);
     return chart;

@@ -47,18 +47,6 @@ int Offset(int a, int b)
     return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{a} + b, -kMaxMarkerReach, kMaxMarkerReach));
 }
 
-bool HasDirectPixels(const QImage& image)
-{
-    switch (image.format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // DrawPoint's decisions for many points at once, with the segments handed
 // to a TLinePlotter instead of the surface.
 //

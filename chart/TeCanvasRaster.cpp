@@ -1,5 +1,7 @@
 #include "chart/TeCanvasRaster.h"
 
+#include <QImage>
+
 #include <algorithm>
 
 namespace {
@@ -150,5 +152,17 @@ void PaintLine(std::uint32_t* pixels, std::ptrdiff_t pixelsPerLine, const TLineW
             rem -= walk.Wrap;
             at += minor;
         }
+    }
+}
+
+bool HasDirectPixels(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        return true;
+    default:
+        return false;
     }
 }

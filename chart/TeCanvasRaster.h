@@ -10,6 +10,8 @@
 
 #include "runtime/Graphics.h"
 
+class QImage;
+
 #include <cstddef>
 #include <cstdint>
 
@@ -58,6 +60,10 @@ void WalkLine(const TLineWalk& walk, F&& pixel)
 // a row). The plan must lie inside the image, which PlanLine guarantees when
 // the clip does.
 void PaintLine(std::uint32_t* pixels, std::ptrdiff_t pixelsPerLine, const TLineWalk& walk, std::uint32_t color);
+
+// Whether `image` keeps each pixel as one 32-bit word that PaintLine can
+// write.
+bool HasDirectPixels(const QImage& image);
 
 // The intersection of two rectangles; empty (Right <= Left or Bottom <= Top)
 // when they do not overlap.

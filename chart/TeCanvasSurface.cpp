@@ -13,18 +13,6 @@
 
 namespace {
 
-bool HasDirectPixels(const QImage& image)
-{
-    switch (image.format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        return true;
-    default:
-        return false;
-    }
-}
-
 Qt::BrushStyle QtBrushStyle(TBrushStyle style)
 {
     switch (style) {

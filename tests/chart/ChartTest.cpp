@@ -5,6 +5,7 @@
 #include "chart/TeCanvas.h"
 
 #include "EventLoop.h"
+#include "MainWindowChart.h"
 
 #include <QEvent>
 #include <QImage>
@@ -19,21 +20,6 @@
 #include <vector>
 
 namespace {
-
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 TLineSeries* NewSeries(TColor color = clDefault)
 {

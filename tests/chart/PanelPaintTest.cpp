@@ -6,6 +6,7 @@
 #include "chart/TeCanvas.h"
 
 #include "EventLoop.h"
+#include "MainWindowChart.h"
 
 #include <QEvent>
 #include <QImage>
@@ -27,32 +28,7 @@ namespace {
 // to 25 with one minor tick between labels.
 class MainWindowChart : public TChart {
 public:
-    MainWindowChart()
-    {
-        BeginLoading();
-        resize(536, 383);
-        SetColor(clWhite);
-        SetView3D(false);
-        Title().SetText({"TChart"});
-        Title().SetVisible(false);
-        Legend().SetVisible(false);
-        BackWall().Brush().SetColor(clWhite);
-        BackWall().Brush().SetStyle(bsClear);
-        BottomAxis()->SetVisible(false);
-        TChartAxis& left = *LeftAxis();
-        left.SetAutomatic(false);
-        left.SetAutomaticMaximum(false);
-        left.SetAutomaticMinimum(false);
-        left.Axis().SetWidth(1);
-        left.SetMaximum(25.0);
-        left.SetMinimum(15.0);
-        left.SetMinorTickCount(1);
-        series = new TLineSeries(this);
-        series->SetSeriesColor(0xFF8000);
-        series->Pointer().SetVisible(false);
-        series->SetParentChart(this);
-        EndLoading();
-    }
+    MainWindowChart() : series(SetUpLikeTheMainWindow(*this)) {}
 
     QImage Picture() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -261,20 +237,6 @@ TEST(PanelPaintOrderTest, AxesThenSeriesClippedToThePlotThenTheAfterEvent)
 }
 
 // ---- Drawing versus copying
-
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 TEST(PanelBufferTest, AWindowPaintWithoutChangeCopiesThePicture)
 {

@@ -8,6 +8,8 @@
 #include "chart/TeCanvasRaster.h"
 #include "chart/TeeLineRaster.h"
 
+#include "MainWindowChart.h"
+
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -28,28 +30,7 @@ using Pixels = std::set<std::pair<int, int>>;
 
 class LineChart : public TChart {
 public:
-    LineChart()
-    {
-        BeginLoading();
-        resize(536, 383);
-        SetColor(clWhite);
-        SetView3D(false);
-        Title().SetVisible(false);
-        Legend().SetVisible(false);
-        BackWall().Brush().SetColor(clWhite);
-        BackWall().Brush().SetStyle(bsClear);
-        BottomAxis()->SetVisible(false);
-        TChartAxis& left = *LeftAxis();
-        left.SetAutomatic(false);
-        left.SetAutomaticMaximum(false);
-        left.SetAutomaticMinimum(false);
-        left.SetMaximum(25.0);
-        left.SetMinimum(15.0);
-        series = new TLineSeries(this);
-        series->SetSeriesColor(kReading);
-        series->SetParentChart(this);
-        EndLoading();
-    }
+    LineChart() : series(SetUpLikeTheMainWindow(*this)) {}
 
     QImage Picture() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
@@ -324,6 +305,25 @@ TEST(SeriesDrawTest, TheMappingOfTheFastRouteEqualsTheAxes)
 // Dense and sparse stretches, null points, gaps, readings off the axis and
 // readings that cannot be placed, drawn once into the chart's bitmap in one
 // pass and once point by point through a painter.
+// For each range of the bottom axis: the picture drawn in one pass into the
+// chart's bitmap equals the one drawn point by point through a painter,
+// and shows at least `minimumPixels` of the line.
+void ExpectOnePassEqualsPointByPoint(LineChart& chart, const std::vector<std::pair<double, double>>& ranges,
+                                     std::size_t minimumPixels)
+{
+    for (const auto& [from, to] : ranges) {
+        chart.BottomAxis()->SetRange(from, to);
+        chart.Canvas().SetUseBuffer(true);
+        const QImage onePass = chart.Picture();
+        chart.Canvas().SetUseBuffer(false);
+        const QImage pointByPoint = chart.Picture();
+        const TRect clip = chart.Clip();
+        const QRect plot(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top);
+        EXPECT_GT(PixelsOf(onePass, kReading).size(), minimumPixels) << from;
+        EXPECT_EQ(onePass.copy(plot), pointByPoint.copy(plot)) << from << ".." << to;
+    }
+}
+
 TEST(SeriesDrawTest, TheOnePassRouteDrawsExactlyThePixelsOfDrawingPointByPoint)
 {
     std::mt19937 random(2024);
@@ -348,17 +348,7 @@ TEST(SeriesDrawTest, TheOnePassRouteDrawsExactlyThePixelsOfDrawingPointByPoint)
             color = clRed;
         chart.series->AddPoint(x, reading, "", color);
     }
-    for (const auto& [from, to] : {std::pair{-50.0, 60000.0}, std::pair{33.3, 61.7}, std::pair{200.0, 30000.0}}) {
-        chart.BottomAxis()->SetRange(from, to);
-        chart.Canvas().SetUseBuffer(true);
-        const QImage onePass = chart.Picture();
-        chart.Canvas().SetUseBuffer(false);
-        const QImage pointByPoint = chart.Picture();
-        const TRect clip = chart.Clip();
-        const QRect plot(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top);
-        EXPECT_GT(PixelsOf(onePass, kReading).size(), 300u) << from;
-        EXPECT_EQ(onePass.copy(plot), pointByPoint.copy(plot)) << from << ".." << to;
-    }
+    ExpectOnePassEqualsPointByPoint(chart, {{-50.0, 60000.0}, {33.3, 61.7}, {200.0, 30000.0}}, 300);
 }
 
 // Dense readings put many points into each pixel column, where the one-pass
@@ -402,17 +392,7 @@ TEST(SeriesDrawTest, WholeColumnsOfDenseReadingsDrawExactlyThePixelsOfDrawingPoi
     // point is the one pixel the line leaves out.
     for (int i = 0; i < 40; ++i)
         chart.series->AddPoint(739.5 + i * 0.001, 21 + i * 0.02, "", clDefault);
-    for (const auto& [from, to] : {std::pair{0.0, 760.0}, std::pair{100.0, 250.0}, std::pair{-10.0, 2000.0}}) {
-        chart.BottomAxis()->SetRange(from, to);
-        chart.Canvas().SetUseBuffer(true);
-        const QImage onePass = chart.Picture();
-        chart.Canvas().SetUseBuffer(false);
-        const QImage pointByPoint = chart.Picture();
-        const TRect clip = chart.Clip();
-        const QRect plot(clip.Left, clip.Top, clip.Right - clip.Left, clip.Bottom - clip.Top);
-        EXPECT_GT(PixelsOf(onePass, kReading).size(), 3000u) << from;
-        EXPECT_EQ(onePass.copy(plot), pointByPoint.copy(plot)) << from << ".." << to;
-    }
+    ExpectOnePassEqualsPointByPoint(chart, {{0.0, 760.0}, {100.0, 250.0}, {-10.0, 2000.0}}, 3000);
 }
 
 }  // namespace
