@@ -5,6 +5,7 @@
 #include "runtime/Dialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 
 int main(int argc, char* argv[])
@@ -15,6 +16,9 @@ int main(int argc, char* argv[])
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
     QApplication::setApplicationName(ApplicationTitle());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/umbrascope.png")));
+    // Lets desktops match the window to its installed entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("umbrascope"));
     InstallApplicationErrorBox();
 
     TForm1 form;
