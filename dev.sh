@@ -16,6 +16,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev fonts-dejavu-core
+  xvfb xdotool x11-apps
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 
