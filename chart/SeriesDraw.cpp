@@ -285,9 +285,29 @@ void TCustomSeries::FindVisibleRange()
     const TRect& plot = chart->PlotRect();
     const double low = axis->PixelToValue(axis->Inverted() ? plot.Right : plot.Left);
     const double high = axis->PixelToValue(axis->Inverted() ? plot.Left : plot.Right);
-    int first = 0;
-    while (first < count && values.ValueAt(first) < low)
-        ++first;
+    // The first index from `from` on whose value is not below `limit`. On
+    // values known to ascend (with a multiplier that keeps their order) a
+    // binary search finds the same index the walk would.
+    const bool sorted = values.InAscendingOrder() && values.Multiplier() > 0;
+    const auto firstNotBelow = [&](int from, double limit) {
+        if (sorted) {
+            int lowIndex = from;
+            int highIndex = count;
+            while (lowIndex < highIndex) {
+                const int middle = lowIndex + (highIndex - lowIndex) / 2;
+                if (values.ValueAt(middle) < limit)
+                    lowIndex = middle + 1;
+                else
+                    highIndex = middle;
+            }
+            return lowIndex;
+        }
+        int index = from;
+        while (index < count && values.ValueAt(index) < limit)
+            ++index;
+        return index;
+    };
+    const int first = firstNotBelow(0, low);
     if (first == count)
         return;
     FFirstVisible = first;
@@ -297,10 +317,7 @@ void TCustomSeries::FindVisibleRange()
     }
     // The first point at or beyond the right end is kept: the segment
     // towards it leaves the plot at its edge.
-    int last = first;
-    while (last < count && values.ValueAt(last) < high)
-        ++last;
-    FLastVisible = std::min(last, count - 1);
+    FLastVisible = std::min(firstNotBelow(first, high), count - 1);
 }
 
 void TCustomSeries::DrawAllPoints()

@@ -201,6 +201,25 @@ TEST(SeriesDrawTest, TheVisibleRangeFollowsTheHorizontalAxis)
         EXPECT_EQ(chart.series->LastVisible(), c.last) << c.from << ".." << c.to;
     }
 
+    // Equal X values: the first of them starts the range.
+    LineChart repeated;
+    for (double x : {0.0, 1.0, 1.0, 1.0, 2.0, 3.0})
+        repeated.series->AddPoint(x, 20, "", clDefault);
+    repeated.BottomAxis()->SetRange(1, 2.5);
+    repeated.Picture();
+    EXPECT_EQ(repeated.series->FirstVisible(), 1);
+    EXPECT_EQ(repeated.series->LastVisible(), 5);
+
+    // A value changed out of order: the range is found by walking, as if
+    // nothing were known about the order.
+    LineChart changed;
+    changed.Add({20, 20, 20, 20, 20});
+    changed.series->XValues()->SetValueAt(1, 9);
+    changed.BottomAxis()->SetRange(2, 3.5);
+    changed.Picture();
+    EXPECT_EQ(changed.series->FirstVisible(), 1);
+    EXPECT_EQ(changed.series->LastVisible(), 1);
+
     LineChart unordered;
     unordered.series->XValues()->SetOrder(loNone);
     unordered.Add({20, 21, 22});
