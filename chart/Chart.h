@@ -4,6 +4,7 @@
 
 #include "chart/TeEngine.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -136,7 +137,29 @@ public:
     // the bottom wall's beside the bottom axis; otherwise 0.
     int WallSizeFor(const TCustomChartAxis* axis) const override;
 
+    // Fixes the left, right, top and bottom axes to the values under the
+    // zoom record's rectangle (normalising the record), in
+    // AnimatedZoomSteps - 1 repainted steps first when AnimatedZoom; sets
+    // Zoomed and calls OnZoom. Before the first zoom or pan since the
+    // chart was made or last undone, it keeps the axes' scales for
+    // UndoZoom.
+    void ZoomToRectangle();
+    // Gives the four side axes back the scales kept before the first zoom
+    // or pan (their automatic flags, and fixed bounds where not
+    // automatic), calls OnUndoZoom, invalidates and clears Zoomed. Wheel
+    // scrolling on its own is not undone.
+    void UndoZoom();
+
 protected:
+    // The mouse: a left drag towards the lower right zooms, one the other
+    // way undoes, a right drag pans, the wheel scrolls the vertical axes.
+    // A disabled chart ignores all of it. No exception leaves a handler.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
     // The title at the top, then the foot at the bottom, each taking its
     // lines' height off the plot.
     void DrawTextBlocks() override;
@@ -144,7 +167,37 @@ protected:
     void PaintWalls() override;
 
 private:
+    // An axis' scale as it was before zooming and panning.
+    struct TSavedScale {
+        bool Automatic = true;
+        bool AutomaticMinimum = true;
+        bool AutomaticMaximum = true;
+        double Minimum = 0;
+        double Maximum = 0;
+    };
+
     void DrawTitleBlock(const TChartTitle& title, bool atTop);
+
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
+    void MouseMove(int x, int y);
+    void MouseUp(Qt::MouseButton button, int x, int y);
+    // Whether a drag may start at (x, y): on a shown axis, or inside the
+    // plot while a series is active.
+    bool CanDragAt(int x, int y) const;
+    // Moves every axis of one direction by the values between two pixels;
+    // true when the direction may pan at all.
+    bool PanStep(bool horizontal, int now, int before);
+    void ScrollVerticalAxes(double percent);
+    // Top, left, right and bottom, the axes that zooming changes.
+    std::array<TChartAxis*, 4> SideAxes() const;
+    void SaveScalesOnce();
+
+    std::array<TSavedScale, 4> FSavedScales;
+    // True while no zoom or pan changed the axes since creation or the last
+    // undo: FSavedScales then hold nothing of use.
+    bool FScalesRestored = true;
+    // Wheel turn not yet taken as a whole notch.
+    int FWheelTurn = 0;
 
     // The back wall is see-through until given a colour.
     TChartWall FBackWall{this, clDefault, bsClear};

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "chart/TeCanvasTools.h"
+#include "chart/TeeProcsZoom.h"
 #include "runtime/Classes.h"
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
@@ -16,10 +17,15 @@
 #include <memory>
 
 class TCanvas;
+class TChartAxis;
 class TTeeCanvas3D;
 
 // An event whose only argument is the sender.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
+
+// Asked per axis and pan step with the bounds the axis is about to get; the
+// handler may change them, or clear AllowScroll to leave the axis as it is.
+using TChartAllowScrollEvent = std::function<void(TChartAxis* Sender, double& AMin, double& AMax, bool& AllowScroll)>;
 
 // Raised by the chart engine for property values outside their range; the
 // message is the fixed text of the check that failed.
@@ -228,7 +234,48 @@ public:
     TBackImageMode BackImageMode() const { return FBackImageMode; }
     void SetBackImageMode(TBackImageMode value) { ChangeProperty(FBackImageMode, value); }
 
+    // After a zoom.
+    const TNotifyEvent& OnZoom() const { return FOnZoom; }
+    void SetOnZoom(TNotifyEvent value) { FOnZoom = std::move(value); }
+    // While an undo of zooming and panning runs.
+    const TNotifyEvent& OnUndoZoom() const { return FOnUndoZoom; }
+    void SetOnUndoZoom(TNotifyEvent value) { FOnUndoZoom = std::move(value); }
+    // After a pan step moved the axes.
+    const TNotifyEvent& OnScroll() const { return FOnScroll; }
+    void SetOnScroll(TNotifyEvent value) { FOnScroll = std::move(value); }
+    const TChartAllowScrollEvent& OnAllowScroll() const { return FOnAllowScroll; }
+    void SetOnAllowScroll(TChartAllowScrollEvent value) { FOnAllowScroll = std::move(value); }
+
+    // The drags in progress, in client pixels: the zoom rectangle being
+    // dragged and the pan.
+    TZoomPanningRecord& ZoomRecord() { return FZoomRecord; }
+    const TZoomPanningRecord& ZoomRecord() const { return FZoomRecord; }
+    TZoomPanningRecord& PanningRecord() { return FPanningRecord; }
+    const TZoomPanningRecord& PanningRecord() const { return FPanningRecord; }
+    // Set by a zoom, cleared by an undo; the chart itself never reads it.
+    bool Zoomed() const { return FZoomed; }
+
+protected:
+    // The chart's picture, then, while a zoom drag is active, the drag
+    // rectangle on top. The rectangle never enters the off-screen picture:
+    // moving it costs one copy of the picture, and ending the drag only
+    // needs a window update to remove it.
+    void paintEvent(QPaintEvent* event) override;
+    // Inverts the pixels along the zoom record's rectangle on `window`:
+    // not-xor with ZoomRectangleColor(Color()), one pixel wide, no fill.
+    // Leaves the surface's pen, brush and target as it found them.
+    void DrawZoomRectangle(const TCanvas& window);
+    void SetZoomed(bool value) { FZoomed = value; }
+
 private:
+    TNotifyEvent FOnZoom;
+    TNotifyEvent FOnUndoZoom;
+    TNotifyEvent FOnScroll;
+    TChartAllowScrollEvent FOnAllowScroll;
+    TZoomPanningRecord FZoomRecord;
+    TZoomPanningRecord FPanningRecord;
+    bool FZoomed = false;
+
     bool FAllowZoom = true;
     TPanningMode FAllowPanning = pmBoth;
     bool FAnimatedZoom = false;
