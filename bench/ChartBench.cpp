@@ -82,6 +82,23 @@ void BM_OneNewReading(benchmark::State& state)
 }
 BENCHMARK(BM_OneNewReading)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// A screen at twice the density: the picture has four device pixels to a
+// pixel, and lines go through the picture's painter as runs of pixels.
+void BM_FullRepaintAtTwiceTheDensity(benchmark::State& state)
+{
+    NightSky sky;
+    TLineSeries* series = nullptr;
+    const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
+    QImage window(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
+    window.setDevicePixelRatio(2);
+    const TCanvas target(window);
+    for (auto _ : state) {
+        chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
+        benchmark::DoNotOptimize(window.constBits());
+    }
+}
+BENCHMARK(BM_FullRepaintAtTwiceTheDensity)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 // Unbuffered, through a painter: every segment is a separate line call.
 void BM_FullRepaintPointByPoint(benchmark::State& state)
 {

@@ -60,14 +60,12 @@ int Offset(int a, int b)
 // and a handful of mappings, and paints exactly what its segments paint.
 class TFastLine {
 public:
-    TFastLine(const TCustomSeries& series, const TAxisPixelMap& xMap, const TAxisPixelMap& yMap, QImage& image,
-              const TRect& clip, TColor lineColor)
+    TFastLine(const TCustomSeries& series, const TAxisPixelMap& xMap, const TAxisPixelMap& yMap,
+              const TPixelSink& sink, const TRect& clip, TColor lineColor)
         : FSeries(series), FXMap(xMap), FYMap(yMap), FXs(series.XValues()->RawValues()),
           FYs(series.YValues()->RawValues()),
           FXScale(series.XValues()->Multiplier()), FYScale(series.YValues()->Multiplier()),
-          FPlotter(reinterpret_cast<std::uint32_t*>(image.bits()),
-                   image.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(std::uint32_t)), clip,
-                   ToQRgb(lineColor)),
+          FPlotter(sink, clip, ToQRgb(lineColor)),
           FLineColor(lineColor)
     {
         // Runs need every point in the series' own colour, X values in
@@ -530,20 +528,18 @@ bool TCustomSeries::CanDrawFast() const
         (pen.Style() != psSolid && pen.Style() != psInsideFrame))
         return false;
     const QImage* image = chart->Canvas().Target().Image();
-    return image != nullptr && image->paintingActive() && HasDirectPixels(*image);
+    return image != nullptr && image->paintingActive();
 }
 
 void TCustomSeries::DrawPointsFast(int from, int to)
 {
     TTeeCanvas3D& canvas = ParentChart()->Canvas();
-    QImage& image = *canvas.Target().Image();
-    TRect clip{0, 0, image.width(), image.height()};
-    if (const std::optional<TRect> clipRect = canvas.ClipRect())
-        clip = IntersectRects(clip, *clipRect);
+    TRect clip = canvas.DrawableRect();
     if (IsEmptyRect(clip))
         clip = TRect{};
 
-    TFastLine line(*this, MapOf(*HorizontalAxis()), MapOf(*VerticalAxis()), image, clip, PointColor(from));
+    TFastLine line(*this, MapOf(*HorizontalAxis()), MapOf(*VerticalAxis()), canvas.LineSink(), clip,
+                   PointColor(from));
     // Column runs pay off from a few points a column on; below that,
     // looking for them costs more than it saves.
     line.SetRunsWanted(to - from >= 4 * std::max(clip.Width(), 1));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QString>
 
 namespace {
@@ -14,6 +15,15 @@ bool CanMeasureText()
 }
 
 }  // namespace
+
+qreal TCanvas::DevicePixelRatio() const
+{
+    if (FImage != nullptr)
+        return FImage->devicePixelRatio();
+    if (FPainter != nullptr && FPainter->device() != nullptr)
+        return FPainter->device()->devicePixelRatioF();
+    return 1;
+}
 
 TTeeCanvas::TTeeCanvas()
 {

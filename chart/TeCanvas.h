@@ -15,6 +15,7 @@
 // target go straight into the image's pixels, the rest through QPainter.
 #pragma once
 
+#include "chart/TeCanvasRaster.h"
 #include "chart/TeCanvasTools.h"
 #include "runtime/Graphics.h"
 
@@ -69,6 +70,9 @@ public:
     QImage* Image() const { return FImage; }
     QPainter* Painter() const { return FPainter; }
     bool IsEmpty() const { return FImage == nullptr && FPainter == nullptr; }
+    // Device pixels per pixel of the drawing: above 1 on a scaled screen
+    // (and on an image made for one); 1 for an empty canvas.
+    qreal DevicePixelRatio() const;
 
     friend bool operator==(const TCanvas&, const TCanvas&) = default;
 
@@ -184,9 +188,9 @@ private:
 class TCanvas3D : public TTeeCanvas {
 public:
     // Starts one paint. Buffered, the target becomes the off-screen bitmap of
-    // the bounds' size (kept from the last paint when the size is the same)
-    // and the result is (0, 0, width, height); unbuffered, the target becomes
-    // `window` and the result is `bounds`.
+    // the bounds' size at the window's device pixel ratio (kept from the last
+    // paint when both are the same) and the result is (0, 0, width, height);
+    // unbuffered, the target becomes `window` and the result is `bounds`.
     virtual TRect PrepareSurface(const TCanvas& window, const TView3DOptions* options, const TRect& bounds,
                                  bool is3D) = 0;
     // Ends one paint. Buffered, copies the bitmap onto `destination` with its
@@ -244,8 +248,12 @@ public:
     void SetTarget(const TCanvas& target);
 
     // The off-screen bitmap, or null before the first buffered paint and after
-    // it was freed. Made anew only when the size changes.
+    // it was freed. Made anew only when the size or the device pixel ratio
+    // changes. It holds BitmapSize() pixels of the drawing, each as
+    // devicePixelRatio() device pixels square.
     const QImage* Bitmap() const { return FBitmap.get(); }
+    // The bitmap's size in pixels of the drawing; empty without a bitmap.
+    QSize BitmapSize() const { return FBitmap ? FBitmapSize : QSize(); }
     // The bitmap as a target, for drawing into the buffer between paints
     // (such as a not-xor zoom rectangle that a later RedrawFromBuffer shows);
     // empty while there is no bitmap.
@@ -310,6 +318,12 @@ public:
 
     // The current clip in target pixels, if any.
     std::optional<TRect> ClipRect() const { return FClip; }
+    // The part of the target that can be drawn on: its pixels, clip included.
+    const TRect& DrawableRect() const { return FDrawable; }
+    // Where a solid one-pixel line in copy mode may be written, inside
+    // DrawableRect(), without going through LineTo; empty unless the target
+    // is an image. Valid until the next drawing call of the surface.
+    TPixelSink LineSink();
 
 protected:
     void PenChanged() override { FLineKind = TLineKind::Unknown; }
@@ -342,6 +356,7 @@ private:
 
     TCanvas FTarget;
     std::unique_ptr<QImage> FBitmap;
+    QSize FBitmapSize;
     std::unique_ptr<QPainter> FOwnPainter;  // open on FTarget's image
     // Direct pixel access of an image target (32-bit pixels), else null.
     QRgb* FPixels = nullptr;

@@ -1,7 +1,8 @@
 // TTeeCanvas3D's lines. One-pixel lines are rasterised here (TeCanvasRaster)
 // so that every path paints the same pixels: solid ones in copy mode go
-// straight into an image target's pixels, the others are handed to QPainter
-// as runs of pixels, which applies the pen mode. Wider pens are QPainter's.
+// straight into an image target's pixels (where it has one device pixel to
+// a pixel), the others are handed to QPainter as runs of pixels, which
+// applies the pen mode and the device pixel ratio. Wider pens are QPainter's.
 #include "chart/TeCanvas.h"
 #include "chart/TeCanvasPainting.h"
 #include "chart/TeCanvasRaster.h"

@@ -1,6 +1,7 @@
 #include "chart/TeCanvasRaster.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -157,6 +158,8 @@ void PaintLine(std::uint32_t* pixels, std::ptrdiff_t pixelsPerLine, const TLineW
 
 bool HasDirectPixels(const QImage& image)
 {
+    if (image.devicePixelRatio() != 1)
+        return false;
     switch (image.format()) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
@@ -165,4 +168,51 @@ bool HasDirectPixels(const QImage& image)
     default:
         return false;
     }
+}
+
+void TPixelSink::Column(int x, int top, int bottom, std::uint32_t color) const
+{
+    if (top > bottom)
+        return;
+    if (FPixels != nullptr) {
+        std::uint32_t* at = FPixels + static_cast<std::ptrdiff_t>(top) * FPixelsPerLine + x;
+        for (int y = top; y <= bottom; ++y, at += FPixelsPerLine)
+            *at = color;
+    } else if (FPainter != nullptr) {
+        FPainter->fillRect(QRect(x, top, 1, bottom - top + 1), QColor::fromRgb(color));
+    }
+}
+
+void TPixelSink::Line(const TLineWalk& walk, std::uint32_t color) const
+{
+    if (FPixels != nullptr) {
+        PaintLine(FPixels, FPixelsPerLine, walk, color);
+        return;
+    }
+    if (FPainter == nullptr || walk.Count == 0)
+        return;
+    // Pixels that share a row (or column) go as one rectangle.
+    const QColor qColor = QColor::fromRgb(color);
+    int runX = 0;
+    int runY = 0;
+    int runLength = 0;
+    const auto flush = [&] {
+        if (runLength == 0)
+            return;
+        const int start = walk.MajorStep > 0 ? 0 : runLength - 1;
+        FPainter->fillRect(walk.XMajor ? QRect(runX - start, runY, runLength, 1)
+                                       : QRect(runX, runY - start, 1, runLength),
+                           qColor);
+    };
+    WalkLine(walk, [&](int x, int y) {
+        if (runLength > 0 && (walk.XMajor ? y == runY : x == runX)) {
+            ++runLength;
+            return;
+        }
+        flush();
+        runX = x;
+        runY = y;
+        runLength = 1;
+    });
+    flush();
 }

@@ -11,6 +11,7 @@
 #include "runtime/Graphics.h"
 
 class QImage;
+class QPainter;
 
 #include <cstddef>
 #include <cstdint>
@@ -62,8 +63,37 @@ void WalkLine(const TLineWalk& walk, F&& pixel)
 void PaintLine(std::uint32_t* pixels, std::ptrdiff_t pixelsPerLine, const TLineWalk& walk, std::uint32_t color);
 
 // Whether `image` keeps each pixel as one 32-bit word that PaintLine can
-// write.
+// write: one device pixel per pixel, in a 32-bit format.
 bool HasDirectPixels(const QImage& image);
+
+// Where solid one-pixel lines in copy mode go. On a target with one device
+// pixel per pixel they are written straight into its 32-bit pixels; on any
+// other (a screen scaled by a device pixel ratio) they go as runs of pixels
+// through the target's painter, which turns each pixel into the same device
+// pixels as it does for every other fill there. Either way the same pixels
+// of the drawing are painted.
+class TPixelSink {
+public:
+    TPixelSink() = default;
+    TPixelSink(std::uint32_t* pixels, std::ptrdiff_t pixelsPerLine) : FPixels(pixels), FPixelsPerLine(pixelsPerLine)
+    {
+    }
+    // The painter must draw opaque colours over (copy) and stay open while
+    // the sink is used.
+    explicit TPixelSink(QPainter& painter) : FPainter(&painter) {}
+
+    bool IsEmpty() const { return FPixels == nullptr && FPainter == nullptr; }
+
+    // Pixels top..bottom (inclusive) of column x.
+    void Column(int x, int top, int bottom, std::uint32_t color) const;
+    // A planned line (see PlanLine for what it may reach).
+    void Line(const TLineWalk& walk, std::uint32_t color) const;
+
+private:
+    std::uint32_t* FPixels = nullptr;
+    std::ptrdiff_t FPixelsPerLine = 0;
+    QPainter* FPainter = nullptr;
+};
 
 // The intersection of two rectangles; empty (Right <= Left or Bottom <= Top)
 // when they do not overlap.

@@ -9,6 +9,8 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -88,8 +90,13 @@ void TTeeCanvas3D::EndTarget()
 void TTeeCanvas3D::UpdateDrawableBounds()
 {
     TRect device;
-    if (const QImage* image = FTarget.Image(); image != nullptr && FOwnPainter)
-        device = TRect{0, 0, image->width(), image->height()};
+    if (const QImage* image = FTarget.Image(); image != nullptr && FOwnPainter) {
+        // Only whole pixels of the drawing count; the rounding guard keeps a
+        // quotient such as 537.9999999 from losing one.
+        const QSizeF size = image == FBitmap.get() ? QSizeF(FBitmapSize) : image->deviceIndependentSize();
+        device = TRect{0, 0, static_cast<int>(std::floor(size.width() + 1e-6)),
+                       static_cast<int>(std::floor(size.height() + 1e-6))};
+    }
     else if (QPainter* painter = FTarget.Painter(); painter != nullptr && painter->isActive()) {
         const QPaintDevice* paintDevice = painter->device();
         QRect area(0, 0, paintDevice->width(), paintDevice->height());
@@ -100,6 +107,19 @@ void TTeeCanvas3D::UpdateDrawableBounds()
         device = TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
     }
     FDrawable = FClip ? IntersectRects(device, *FClip) : device;
+}
+
+TPixelSink TTeeCanvas3D::LineSink()
+{
+    if (FTarget.Image() == nullptr)
+        return TPixelSink();
+    if (FPixels != nullptr)
+        return TPixelSink(FPixels, FPixelsPerLine);
+    QPainter* painter = ActivePainter();
+    if (painter == nullptr)
+        return TPixelSink();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    return TPixelSink(*painter);
 }
 
 QPainter* TTeeCanvas3D::ActivePainter()
@@ -168,14 +188,25 @@ TRect TTeeCanvas3D::PrepareSurface(const TCanvas& window, const TView3DOptions* 
     }
     const int width = bounds.Width();
     const int height = bounds.Height();
-    if (FBitmap && (FBitmap->width() != width || FBitmap->height() != height))
+    const qreal ratio = window.DevicePixelRatio();
+    if (FBitmap && (FBitmapSize != QSize(width, height) || FBitmap->devicePixelRatio() != ratio))
         FreeBitmap();
     if (!FBitmap && width > 0 && height > 0) {
-        FBitmap = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
-        if (FBitmap->isNull())  // more pixels than memory
+        // Text and curves are drawn at the screen's own resolution; a
+        // pixel of the drawing covers ratio x ratio device pixels.
+        const double deviceWidth = std::ceil(width * ratio);
+        const double deviceHeight = std::ceil(height * ratio);
+        constexpr double kMaxSide = std::numeric_limits<int>::max();
+        if (deviceWidth <= kMaxSide && deviceHeight <= kMaxSide)
+            FBitmap = std::make_unique<QImage>(static_cast<int>(deviceWidth), static_cast<int>(deviceHeight),
+                                               QImage::Format_RGB32);
+        if (FBitmap && FBitmap->isNull())  // more pixels than memory
             FBitmap.reset();
-        else
+        if (FBitmap) {
+            FBitmap->setDevicePixelRatio(ratio);
             FBitmap->fill(Qt::white);
+            FBitmapSize = QSize(width, height);
+        }
     }
     SetTarget(FBitmap ? TCanvas(*FBitmap) : TCanvas());
     return TRect{0, 0, width, height};
@@ -199,7 +230,9 @@ void TTeeCanvas3D::FinishSurface(const TCanvas& destination, const TCanvas& next
 
 bool TTeeCanvas3D::RedrawFromBuffer()
 {
-    if (FDirty || !FBitmap)
+    // A window moved to a screen of another pixel density needs the picture
+    // made again at that density.
+    if (FDirty || !FBitmap || FBitmap->devicePixelRatio() != FTarget.DevicePixelRatio())
         return false;
     if (FTarget.Image() != FBitmap.get())
         CopyBitmap(0, 0);

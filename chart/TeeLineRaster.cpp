@@ -8,14 +8,12 @@ void TLinePlotter::PaintColumn()
     const int bottom = std::min(FHigh, FClip.Bottom - 1);
     if (top > bottom)
         return;
-    std::uint32_t* at = FPixels + static_cast<std::ptrdiff_t>(top) * FPixelsPerLine + FX;
-    for (int y = top; y <= bottom; ++y, at += FPixelsPerLine)
-        *at = FColor;
+    FSink.Column(FX, top, bottom, FColor);
 }
 
 void TLinePlotter::PaintSegment(int x0, int y0, int x1, int y1)
 {
     TLineWalk walk;
     if (PlanLine(x0, y0, x1, y1, FClip, walk))
-        PaintLine(FPixels, FPixelsPerLine, walk, FColor);
+        FSink.Line(walk, FColor);
 }

@@ -1,6 +1,6 @@
 // The fast path of line drawing: values to pixels without a call per point,
-// and a polyline of one-pixel solid segments in one colour written straight
-// into 32-bit pixels.
+// and a polyline of one-pixel solid segments in one colour written to a
+// pixel sink (straight into 32-bit pixels where it can).
 //
 // The polyline gives exactly the pixels that drawing its segments one by one
 // with PlanLine and PaintLine gives (which is what the surface's LineTo does
@@ -104,13 +104,17 @@ private:
     double FScale = 0;
 };
 
-// Draws a polyline into 32-bit pixels clipped to `clip`, which must lie
-// inside the pixel buffer. Pixels held back for a column are written by the
+// Draws a polyline into a pixel sink clipped to `clip`, which must lie
+// inside the sink's pixels. Pixels held back for a column are written by the
 // next MoveTo, the next segment that leaves the column, or Finish.
 class TLinePlotter {
 public:
+    TLinePlotter(const TPixelSink& sink, const TRect& clip, std::uint32_t color)
+        : FSink(sink), FClip(clip), FColor(color)
+    {
+    }
     TLinePlotter(std::uint32_t* pixels, std::ptrdiff_t pixelsPerLine, const TRect& clip, std::uint32_t color)
-        : FPixels(pixels), FPixelsPerLine(pixelsPerLine), FClip(clip), FColor(color)
+        : TLinePlotter(TPixelSink(pixels, pixelsPerLine), clip, color)
     {
     }
     TLinePlotter(const TLinePlotter&) = delete;
@@ -183,8 +187,7 @@ private:
     void PaintColumn();
     void PaintSegment(int x0, int y0, int x1, int y1);
 
-    std::uint32_t* FPixels;
-    std::ptrdiff_t FPixelsPerLine;
+    TPixelSink FSink;
     TRect FClip;
     std::uint32_t FColor;
     int FX = 0;

@@ -102,8 +102,7 @@ void TCustomTeePanel::resizeEvent(QResizeEvent*)
 {
     // Qt repeats resize events for a hidden widget without a size change;
     // only a picture of another size is stale.
-    const QImage* picture = FCanvas->Bitmap();
-    if (picture != nullptr && picture->size() != size())
+    if (FCanvas->Bitmap() != nullptr && FCanvas->BitmapSize() != size())
         Invalidate();
 }
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -170,9 +171,10 @@ void DrawFace(QPainter& painter, const TGaugeLook& look, const TRect& face, int 
 }
 
 // The percentage in white on black, centred on the face and clipped to it.
-QImage TextOverlay(const TGaugeLook& look, const TRect& face, int width, int height)
+QImage TextOverlay(const TGaugeLook& look, const TRect& face, const QImage& image)
 {
-    QImage overlay(width, height, QImage::Format_RGB32);
+    QImage overlay(image.size(), QImage::Format_RGB32);
+    overlay.setDevicePixelRatio(image.devicePixelRatio());
     overlay.fill(Qt::black);
     QPainter painter(&overlay);
     // Smoothed glyph edges would come out as stray colours once combined by
@@ -246,14 +248,21 @@ TPoint NeedleTip(int controlWidth, const TRect& face, int percent)
                   RoundHalfEven(bottom * (1 - std::sin(static_cast<long double>(angle))))};
 }
 
-QImage RenderGauge(const TGaugeLook& look, int width, int height)
+QImage RenderGauge(const TGaugeLook& look, int width, int height, qreal devicePixelRatio)
 {
-    if (width <= 0 || height <= 0)
+    if (width <= 0 || height <= 0 || !(devicePixelRatio > 0))
+        return QImage();
+    const double deviceWidth = std::ceil(width * devicePixelRatio);
+    const double deviceHeight = std::ceil(height * devicePixelRatio);
+    if (deviceWidth > std::numeric_limits<int>::max() || deviceHeight > std::numeric_limits<int>::max())
         return QImage();
     // The image starts black, so the frame is what the face leaves alone;
     // the face goes straight into it (combining a face overlay into black by
     // exclusive-or would give the overlay itself).
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::black);
     const TRect face = GaugeFaceRect(width, height, look.BorderStyle);
     // A gauge no larger than its frame has no face to draw on (and QPainter
@@ -265,6 +274,6 @@ QImage RenderGauge(const TGaugeLook& look, int width, int height)
         DrawFace(painter, look, face, width);
     }
     if (look.ShowText)
-        XorInto(image, TextOverlay(look, face, width, height));
+        XorInto(image, TextOverlay(look, face, image));
     return image;
 }

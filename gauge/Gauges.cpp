@@ -151,7 +151,7 @@ QImage TGauge::FaceImage() const
     look.Color = Color();
     look.Percent = FilledPercent();
     look.Font = font();
-    return RenderGauge(look, width(), height());
+    return RenderGauge(look, width(), height(), devicePixelRatioF());
 }
 
 void TGauge::paintEvent(QPaintEvent*)

@@ -63,8 +63,10 @@ TPoint NeedleTip(int controlWidth, const TRect& face, int percent);
 
 // The finished face of a gauge of width x height pixels: black frame (with
 // bsSingle), the face of the kind, the text inverting what lies beneath it.
-// A null image when either size is not positive.
-QImage RenderGauge(const TGaugeLook& look, int width, int height);
+// A null image when either size is not positive. With a device pixel ratio
+// above 1 the image has that many device pixels to a pixel, so that curves
+// and text come out at the screen's own resolution.
+QImage RenderGauge(const TGaugeLook& look, int width, int height, qreal devicePixelRatio = 1);
 
 class TGauge : public TGraphicControl {
     Q_OBJECT
@@ -104,7 +106,8 @@ public:
     // The filled share of the range in whole percent, 0 for an empty range.
     int FilledPercent() const;
 
-    // The image that painting copies onto the widget.
+    // The image that painting copies onto the widget, at the widget's device
+    // pixel ratio.
     QImage FaceImage() const;
 
 protected:

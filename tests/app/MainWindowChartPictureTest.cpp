@@ -2,12 +2,11 @@
 // picture checked in beside this test. Set UMBRASCOPE_UPDATE_GOLDEN=1 to
 // write a new picture after a deliberate change of the drawing, and look at
 // it before committing it.
+#include "ChartPictureReadings.h"
 #include "WindowFixture.h"
 
 #include <QImage>
 
-#include <cmath>
-#include <cstdio>
 #include <string>
 
 #ifndef GOLDEN_DIR
@@ -17,22 +16,6 @@
 namespace {
 
 const QString kGolden = QStringLiteral(GOLDEN_DIR "/main-window-chart.png");
-
-// A night's stretch: a slow swell, a dip under the axis' bottom, a peak over
-// its top and a flat run.
-std::string ReadingText(int i)
-{
-    double value = 20.0 + 3.0 * std::sin(i / 9.0) + 0.4 * std::sin(i * 1.7);
-    if (i >= 60 && i < 66)
-        value = 14.2 + 0.1 * i - 6.0;
-    if (i == 90)
-        value = 26.0;
-    if (i >= 100)
-        value = 21.25;
-    char text[16];
-    std::snprintf(text, sizeof text, "%05.2f#", value);
-    return text;
-}
 
 // Pixels may differ only where text is drawn (the axis labels left of the
 // plot), and only by antialiasing: the same pixels are ink in both.
@@ -68,9 +51,9 @@ class MainWindowChartPicture : public WindowFixture {};
 TEST_F(MainWindowChartPicture, MatchesTheCheckedInPicture)
 {
     Feed("HELLO#");
-    for (int i = 0; i < 120; ++i)
-        Feed(ReadingText(i));
-    ASSERT_EQ(form.Series1->PointCount(), 120);
+    for (int i = 0; i < kChartPictureReadings; ++i)
+        Feed(ChartPictureReading(i));
+    ASSERT_EQ(form.Series1->PointCount(), kChartPictureReadings);
 
     const QImage picture = form.Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
     if (qEnvironmentVariableIsSet("UMBRASCOPE_UPDATE_GOLDEN")) {

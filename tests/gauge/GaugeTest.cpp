@@ -270,4 +270,45 @@ TEST(Gauge, TextInvertsWhatLiesBeneath)
     EXPECT_NEAR((left + right) / 2.0, 50, 4);
 }
 
+// On a screen of twice the density the face has four device pixels to a
+// pixel: bars and frame cover exactly the blocks of their pixels, curves and
+// text are drawn at the device's resolution, not enlarged.
+TEST(Gauge, FacesAtTwiceTheDensity)
+{
+    for (const int percent : {0, 37, 100}) {
+        const QImage single = RenderGauge(Look(gkVerticalBar, percent), 36, 200);
+        const QImage twice = RenderGauge(Look(gkVerticalBar, percent), 36, 200, 2);
+        ASSERT_EQ(twice.size(), QSize(72, 400));
+        EXPECT_EQ(twice.devicePixelRatio(), 2);
+        QImage enlarged = single.scaled(72, 400, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        enlarged.setDevicePixelRatio(2);
+        EXPECT_EQ(twice, enlarged) << percent << " %";
+    }
+
+    // Blocks of 2 x 2 device pixels that are not of one colour: detail
+    // finer than a pixel.
+    const auto mixedBlocks = [](const QImage& image) {
+        int mixed = 0;
+        for (int y = 0; y + 1 < image.height(); y += 2)
+            for (int x = 0; x + 1 < image.width(); x += 2) {
+                const QRgb c = image.pixel(x, y);
+                mixed += image.pixel(x + 1, y) != c || image.pixel(x, y + 1) != c || image.pixel(x + 1, y + 1) != c;
+            }
+        return mixed;
+    };
+    EXPECT_EQ(mixedBlocks(RenderGauge(Look(gkVerticalBar, 37), 36, 200, 2)), 0);
+    EXPECT_GT(mixedBlocks(RenderGauge(Look(gkPie, 30), 101, 101, 2)), 20);
+    TGaugeLook text = Look(gkHorizontalBar, 42);
+    text.ShowText = true;
+    EXPECT_GT(mixedBlocks(RenderGauge(text, 101, 31, 2)), 10);
+
+    // A widget paints its face at its own ratio; a fractional one covers the
+    // widget to its last device pixel.
+    const QImage fractional = RenderGauge(Look(gkHorizontalBar, 100), 35, 20, 1.5);
+    ASSERT_EQ(fractional.size(), QSize(53, 30));
+    EXPECT_EQ(PixelAt(fractional, 50, 15), clBlue);
+    EXPECT_EQ(PixelAt(fractional, 52, 15), clBlack);  // the frame's right edge
+    EXPECT_TRUE(RenderGauge(Look(gkPie, 5), 10, 10, 0).isNull());
+}
+
 }  // namespace
