@@ -31,7 +31,12 @@ void TChartTitle::SetText(const std::vector<std::string>& value)
         FChart->Invalidate();
 }
 
-TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent) {}
+TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent)
+{
+    // Moves without a button pressed matter too: over a series with a
+    // cursor of its own, the chart shows that cursor.
+    setMouseTracking(true);
+}
 
 TCustomChart::~TCustomChart()
 {

@@ -181,9 +181,12 @@ private:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
     void MouseMove(int x, int y);
     void MouseUp(Qt::MouseButton button, int x, int y);
-    // Whether a drag may start at (x, y): on a shown axis, or inside the
-    // plot while a series is active.
+    // Whether a drag may start at (x, y): on a point of an active series,
+    // on a shown axis, or inside the plot while a series is active.
     bool CanDragAt(int x, int y) const;
+    // The cursor of the first active series with a cursor of its own whose
+    // point lies at (x, y); the chart's own cursor when there is none.
+    TCursor SeriesCursorAt(int x, int y) const;
     // Moves every axis of one direction by the values between two pixels;
     // true when the direction may pan at all.
     bool PanStep(bool horizontal, int now, int before);

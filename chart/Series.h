@@ -92,6 +92,7 @@ class TCustomSeries : public TChartSeries {
 public:
     // Pixel coordinates beyond this distance from the origin are not drawn.
     static constexpr int kMaxDrawablePixel = 32766;
+    static bool IsDrawablePixel(int pixel) { return pixel >= -kMaxDrawablePixel && pixel <= kMaxDrawablePixel; }
     // What XPixel and YPixel give for a value that cannot be placed at all
     // (too far off the axis' range, or not a number).
     static constexpr int kUnplaceablePixel = -2147483647 - 1;
@@ -120,6 +121,11 @@ public:
     // Draws the segment that ends at the point (the first visible point:
     // the piece entering from the plot's left edge) and the markers.
     void DrawPoint(int index) override;
+    // A visible point's marker, or (with ClickableLine) a segment of the
+    // line within kClickTolerance pixels, inside the plot rectangle where
+    // the series is drawn. A segment answers with its nearer end.
+    int Clicked(int x, int y) const override;
+    static constexpr int kClickTolerance = 3;
 
     // The point's pixels on the horizontal and vertical axis;
     // kUnplaceablePixel when its value cannot be placed.

@@ -39,7 +39,7 @@ int PixelOf(const TCustomChartAxis* axis, double value)
 
 bool IsDrawable(int pixel)
 {
-    return pixel >= -TCustomSeries::kMaxDrawablePixel && pixel <= TCustomSeries::kMaxDrawablePixel;
+    return TCustomSeries::IsDrawablePixel(pixel);
 }
 
 int Offset(int a, int b)

@@ -542,6 +542,8 @@ void TCustomAxisPanel::DropSeries(TChartSeries* series)
         return;
     series->UnlinkFromSource();
     series->FParentChart = nullptr;
+    if (ShownCursor() == series->Cursor())
+        RestoreCursor();
     items.erase(found);
     Invalidate();
 }

@@ -317,8 +317,13 @@ public:
     void SetColorSource(const std::string& value);
     const std::string& XLabelsSource() const { return FXLabelsSource; }
     void SetXLabelsSource(const std::string& value);
-    int Cursor() const { return FCursor; }
-    void SetCursor(int value) { FCursor = value; }
+    // The cursor the chart shows while the mouse is over a point of the
+    // series; crDefault leaves the chart's own.
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value) { FCursor = value; }
+    // The index of the point that the series draws at (x, y) in the chart's
+    // client pixels, -1 for none. Knows only what the last paint drew.
+    virtual int Clicked(int /*x*/, int /*y*/) const { return -1; }
     const std::string& PercentFormat() const { return FPercentFormat; }
     void SetPercentFormat(const std::string& value) { Change(FPercentFormat, value); }
     const std::string& ValueFormat() const { return FValueFormat; }
@@ -410,7 +415,7 @@ private:
     TVertAxis FVertAxis = aLeftAxis;
     std::string FColorSource;
     std::string FXLabelsSource;
-    int FCursor = 0;
+    TCursor FCursor = crDefault;
     std::string FPercentFormat = "##0.## %";
     std::string FValueFormat = "#,##0.###";
     bool FShowInLegend = true;

@@ -121,7 +121,10 @@ void TCustomChart::wheelEvent(QWheelEvent* event)
 void TCustomChart::leaveEvent(QEvent*)
 {
     // A zoom drag goes on outside the chart; a pan does not.
-    Guarded([&] { PanningRecord().Active = false; });
+    Guarded([&] {
+        RestoreCursor();
+        PanningRecord().Active = false;
+    });
 }
 
 // ---- Drags
@@ -133,20 +136,40 @@ void TCustomChart::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys,
     if (!CanDragAt(x, y))
         return;
     if (AllowZoom() && button == kZoomButton && KeysHeld(keys, kZoomKeys)) {
+        ShowCursor(crDefault);
         ZoomRecord().Activate(x, y);
         update();
     }
-    if (AllowPanning() != pmNone && button == kPanningButton && KeysHeld(keys, kPanningKeys))
+    if (AllowPanning() != pmNone && button == kPanningButton && KeysHeld(keys, kPanningKeys)) {
+        ShowCursor(crDefault);
         PanningRecord().Activate(x, y);
+    }
 }
 
 bool TCustomChart::CanDragAt(int x, int y) const
 {
+    for (int i = 0; i < SeriesCount(); ++i) {
+        const TChartSeries& series = *Series(i);
+        if (series.Active() && series.Clicked(x, y) >= 0)
+            return true;
+    }
     for (int i = 0; i < AxisCount(); ++i) {
         if (Axis(i)->AxisHit(x, y))
             return true;
     }
     return SeriesList().CountActive() > 0 && Contains(PlotRect(), x, y);
+}
+
+TCursor TCustomChart::SeriesCursorAt(int x, int y) const
+{
+    // Only a series with a cursor of its own is asked: finding the point
+    // under the mouse on every move costs time that nothing else needs.
+    for (int i = 0; i < SeriesCount(); ++i) {
+        const TChartSeries& series = *Series(i);
+        if (series.Active() && series.Cursor() != crDefault && series.Clicked(x, y) >= 0)
+            return series.Cursor();
+    }
+    return Cursor();
 }
 
 void TCustomChart::MouseMove(int x, int y)
@@ -161,8 +184,10 @@ void TCustomChart::MouseMove(int x, int y)
         return;
     }
     TZoomPanningRecord& pan = PanningRecord();
-    if (!pan.Active)
+    if (!pan.Active) {
+        ShowCursor(SeriesCursorAt(x, y));
         return;
+    }
     if (!Contains(PlotRect(), x, y)) {
         pan.Active = false;
         return;

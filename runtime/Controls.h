@@ -6,6 +6,34 @@
 
 #include <QWidget>
 
+// Mouse cursors, by the numbers a window's description uses for them.
+using TCursor = int;
+inline constexpr TCursor crDefault = 0;  // whatever the window system shows
+inline constexpr TCursor crNone = -1;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crDrag = -12;
+inline constexpr TCursor crNoDrop = -13;
+inline constexpr TCursor crHSplit = -14;
+inline constexpr TCursor crVSplit = -15;
+inline constexpr TCursor crMultiDrag = -16;
+inline constexpr TCursor crSQLWait = -17;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
+
+// The Qt shape closest to `cursor`; the arrow for a number that names none.
+Qt::CursorShape CursorShape(TCursor cursor);
+
 class TControl : public QWidget {
     Q_OBJECT
 public:
@@ -22,12 +50,25 @@ public:
     // Stores the colour and asks for a repaint when it changed.
     virtual void SetColor(TColor value);
 
+    // The control's own cursor, shown while the mouse is over it unless the
+    // control shows another for a while (ShowCursor).
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value);
+    // The cursor shown now.
+    TCursor ShownCursor() const { return FShownCursor; }
+
 protected:
     virtual void Loaded() {}
+    // Shows `cursor` over the control until the next ShowCursor or
+    // RestoreCursor, without changing Cursor().
+    void ShowCursor(TCursor cursor);
+    void RestoreCursor() { ShowCursor(FCursor); }
 
 private:
     bool FLoading = false;
     TColor FColor = clBtnFace;
+    TCursor FCursor = crDefault;
+    TCursor FShownCursor = crDefault;
 };
 
 // A control without a window of its own in the original design: it paints

@@ -390,4 +390,36 @@ TEST(PanelMouseTest, AnExceptionInAHandlerGoesToTheApplicationNotToQt)
     EXPECT_TRUE(chart.Zoomed());
 }
 
+TEST(PanelMouseTest, ASeriesWithACursorOfItsOwnShowsItOverItsPoints)
+{
+    MouseChart chart;
+    chart.SetCursor(crCross);
+    chart.series->SetCursor(crHandPoint);
+    const QPoint point(chart.series->XPixel(3), chart.series->YPixel(3));
+    const QPoint empty(point.x(), chart.PlotRect().Bottom - 3);  // 18 at x = 3 is far above
+
+    chart.Move(point);
+    EXPECT_EQ(chart.ShownCursor(), crHandPoint);
+    EXPECT_EQ(chart.cursor().shape(), Qt::PointingHandCursor);
+    chart.Move(empty);
+    EXPECT_EQ(chart.ShownCursor(), crCross);
+    EXPECT_EQ(chart.cursor().shape(), Qt::CrossCursor);
+
+    // A drag shows the default cursor while it lasts.
+    chart.Move(point);
+    chart.Press(Qt::RightButton, point);
+    EXPECT_EQ(chart.ShownCursor(), crDefault);
+    chart.Release(Qt::RightButton, point);
+
+    // Leaving the chart, or the series leaving it, gives back its own.
+    chart.Move(point);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&chart, &leave);
+    EXPECT_EQ(chart.ShownCursor(), crCross);
+    chart.Move(point);
+    ASSERT_EQ(chart.ShownCursor(), crHandPoint);
+    chart.series->SetParentChart(nullptr);
+    EXPECT_EQ(chart.ShownCursor(), crCross);
+}
+
 }  // namespace
