@@ -48,20 +48,8 @@ int TCustomSeries::Clicked(int x, int y) const
         const double low = std::min(a, b);
         const double high = std::max(a, b);
         if (std::isfinite(low) && std::isfinite(high)) {
-            const auto firstNotBelow = [&](double limit) {
-                int lowIndex = from;
-                int highIndex = to + 1;
-                while (lowIndex < highIndex) {
-                    const int middle = lowIndex + (highIndex - lowIndex) / 2;
-                    if (xs.ValueAt(middle) < limit)
-                        lowIndex = middle + 1;
-                    else
-                        highIndex = middle;
-                }
-                return lowIndex;
-            };
-            const int nearFirst = firstNotBelow(low);
-            const int beyond = firstNotBelow(std::nextafter(high, HUGE_VAL));
+            const int nearFirst = xs.FirstNotBelow(from, to + 1, low);
+            const int beyond = xs.FirstNotBelow(from, to + 1, std::nextafter(high, HUGE_VAL));
             // One point more on each side: the segments leading in and out.
             // Points that cannot be drawn are joined over, so the line may
             // come from further back.

@@ -288,18 +288,8 @@ void TCustomSeries::FindVisibleRange()
     // binary search finds the same index the walk would.
     const bool sorted = values.InAscendingOrder() && values.Multiplier() > 0;
     const auto firstNotBelow = [&](int from, double limit) {
-        if (sorted) {
-            int lowIndex = from;
-            int highIndex = count;
-            while (lowIndex < highIndex) {
-                const int middle = lowIndex + (highIndex - lowIndex) / 2;
-                if (values.ValueAt(middle) < limit)
-                    lowIndex = middle + 1;
-                else
-                    highIndex = middle;
-            }
-            return lowIndex;
-        }
+        if (sorted)
+            return values.FirstNotBelow(from, count, limit);
         int index = from;
         while (index < count && values.ValueAt(index) < limit)
             ++index;

@@ -177,32 +177,16 @@ void TTeeCanvas3D::DrawCosmeticLine(int x0, int y0, int x1, int y1)
 
     // Pixels in a row (or column) of the same kind go to QPainter as one
     // rectangle; the pen mode applies to each pixel once.
-    int runX = 0;
-    int runY = 0;
-    int runLength = 0;
-    bool runOn = true;
-    const auto flush = [&] {
-        if (runLength == 0 || (!runOn && !opaque))
-            return;
-        const int start = walk.MajorStep > 0 ? 0 : runLength - 1;
-        const QRect run = walk.XMajor ? QRect(runX - start, runY, runLength, 1) : QRect(runX, runY - start, 1, runLength);
-        painter->fillRect(run, runOn ? penColor : gapColor);
-    };
-    std::int64_t step = patternStart + walk.First;
-    WalkLine(walk, [&](int x, int y) {
-        const bool on = pattern.IsSolid() || pattern.On[static_cast<std::size_t>(step++ % pattern.Length)];
-        const bool continues = runLength > 0 && on == runOn && (walk.XMajor ? y == runY : x == runX);
-        if (continues) {
-            ++runLength;
-            return;
-        }
-        flush();
-        runX = x;
-        runY = y;
-        runLength = 1;
-        runOn = on;
-    });
-    flush();
+    WalkLineRuns(
+        walk,
+        [&](std::int64_t step) {
+            return pattern.IsSolid() ||
+                   pattern.On[static_cast<std::size_t>((patternStart + step) % pattern.Length)];
+        },
+        [&](int left, int top, int width, int height, bool on) {
+            if (on || opaque)
+                painter->fillRect(left, top, width, height, on ? penColor : gapColor);
+        });
 }
 
 void TTeeCanvas3D::PreparePen(QPainter& painter)

@@ -193,26 +193,7 @@ void TPixelSink::Line(const TLineWalk& walk, std::uint32_t color) const
         return;
     // Pixels that share a row (or column) go as one rectangle.
     const QColor qColor = QColor::fromRgb(color);
-    int runX = 0;
-    int runY = 0;
-    int runLength = 0;
-    const auto flush = [&] {
-        if (runLength == 0)
-            return;
-        const int start = walk.MajorStep > 0 ? 0 : runLength - 1;
-        FPainter->fillRect(walk.XMajor ? QRect(runX - start, runY, runLength, 1)
-                                       : QRect(runX, runY - start, 1, runLength),
-                           qColor);
-    };
-    WalkLine(walk, [&](int x, int y) {
-        if (runLength > 0 && (walk.XMajor ? y == runY : x == runX)) {
-            ++runLength;
-            return;
-        }
-        flush();
-        runX = x;
-        runY = y;
-        runLength = 1;
-    });
-    flush();
+    WalkLineRuns(
+        walk, [](std::int64_t) { return true; },
+        [&](int left, int top, int width, int height, bool) { FPainter->fillRect(left, top, width, height, qColor); });
 }

@@ -57,6 +57,42 @@ void WalkLine(const TLineWalk& walk, F&& pixel)
     }
 }
 
+// Calls run(left, top, width, height, on) for every stretch of a planned
+// line's pixels that lie in one row (or, for a line that runs more up or
+// down than across, one column) and for which on(step) gives the same
+// answer; step counts the line's pixels from its whole line's start.
+template <typename On, typename Run>
+void WalkLineRuns(const TLineWalk& walk, On&& on, Run&& run)
+{
+    int runX = 0;
+    int runY = 0;
+    int runLength = 0;
+    bool runOn = true;
+    const auto flush = [&] {
+        if (runLength == 0)
+            return;
+        const int start = walk.MajorStep > 0 ? 0 : runLength - 1;
+        if (walk.XMajor)
+            run(runX - start, runY, runLength, 1, runOn);
+        else
+            run(runX, runY - start, 1, runLength, runOn);
+    };
+    std::int64_t step = walk.First;
+    WalkLine(walk, [&](int x, int y) {
+        const bool pixelOn = on(step++);
+        if (runLength > 0 && pixelOn == runOn && (walk.XMajor ? y == runY : x == runX)) {
+            ++runLength;
+            return;
+        }
+        flush();
+        runX = x;
+        runY = y;
+        runLength = 1;
+        runOn = pixelOn;
+    });
+    flush();
+}
+
 // Paints a planned line of `color` into 32-bit pixels (`pixelsPerLine` of them
 // a row). The plan must lie inside the image, which PlanLine guarantees when
 // the clip does.

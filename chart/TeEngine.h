@@ -120,6 +120,10 @@ public:
     // the list has one value). Kept up to date by every change, so asking
     // costs nothing.
     bool InAscendingOrder() const { return FUnorderedPairs == 0; }
+    // The first index of from..to - 1 whose ValueAt is not below `limit`,
+    // or `to` when there is none; found by halving, so only for a list in
+    // ascending order with a positive Multiplier.
+    int FirstNotBelow(int from, int to, double limit) const;
 
 private:
     friend class TChartSeries;

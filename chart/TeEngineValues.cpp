@@ -246,3 +246,15 @@ TChartValueList* TChartValueLists::ValueList(int index) const
         throw EListError(index);
     return FItems[static_cast<std::size_t>(index)];
 }
+
+int TChartValueList::FirstNotBelow(int from, int to, double limit) const
+{
+    while (from < to) {
+        const int middle = from + (to - from) / 2;
+        if (ValueAt(middle) < limit)
+            from = middle + 1;
+        else
+            to = middle;
+    }
+    return from;
+}
