@@ -53,17 +53,24 @@ std::unique_ptr<TChart> MainWindowChart(int points, NightSky& sky, TLineSeries*&
     return chart;
 }
 
-void BM_FullRepaint(benchmark::State& state)
+// Repaints the main window's chart, holding state.range(0) readings, into
+// `window` for every iteration.
+void RepaintEachIteration(benchmark::State& state, QImage& window)
 {
     NightSky sky;
     TLineSeries* series = nullptr;
     const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
     const TCanvas target(window);
     for (auto _ : state) {
         chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
         benchmark::DoNotOptimize(window.constBits());
     }
+}
+
+void BM_FullRepaint(benchmark::State& state)
+{
+    QImage window(kWidth, kHeight, QImage::Format_RGB32);
+    RepaintEachIteration(state, window);
 }
 BENCHMARK(BM_FullRepaint)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
@@ -86,16 +93,9 @@ BENCHMARK(BM_OneNewReading)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 // pixel, and lines go through the picture's painter as runs of pixels.
 void BM_FullRepaintAtTwiceTheDensity(benchmark::State& state)
 {
-    NightSky sky;
-    TLineSeries* series = nullptr;
-    const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
     QImage window(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
     window.setDevicePixelRatio(2);
-    const TCanvas target(window);
-    for (auto _ : state) {
-        chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
-        benchmark::DoNotOptimize(window.constBits());
-    }
+    RepaintEachIteration(state, window);
 }
 BENCHMARK(BM_FullRepaintAtTwiceTheDensity)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
