@@ -96,8 +96,7 @@ void TTeeCanvas3D::UpdateDrawableBounds()
         const QSizeF size = image == FBitmap.get() ? QSizeF(FBitmapSize) : image->deviceIndependentSize();
         device = TRect{0, 0, static_cast<int>(std::floor(size.width() + 1e-6)),
                        static_cast<int>(std::floor(size.height() + 1e-6))};
-    }
-    else if (QPainter* painter = FTarget.Painter(); painter != nullptr && painter->isActive()) {
+    } else if (QPainter* painter = FTarget.Painter(); painter != nullptr && painter->isActive()) {
         const QPaintDevice* paintDevice = painter->device();
         QRect area(0, 0, paintDevice->width(), paintDevice->height());
         bool invertible = false;
