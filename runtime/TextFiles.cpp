@@ -179,6 +179,11 @@ void AppendToFile(const std::string& path, const std::string& line)
 {
     CheckPathUsable(path);
     FileHandle file = OpenForWriting(path, O_APPEND);
+    // Where the line starts, so that a line that does not fit can be taken
+    // back: a fragment would otherwise glue the next line to itself.
+    struct stat before {};
+    if (::fstat(file.Fd(), &before) != 0)
+        RaiseFromErrno(errno, TFileStep::fsWrite, path);
     const std::string record = line + "\r\n";
     // One write call: with O_APPEND the line lands whole at the end and
     // never interleaves with another process appending at the same time.
@@ -186,9 +191,13 @@ void AppendToFile(const std::string& path, const std::string& line)
     do
         written = ::write(file.Fd(), record.data(), record.size());
     while (written < 0 && errno == EINTR);
-    if (written < 0)
-        RaiseFromErrno(errno, TFileStep::fsWrite, path);
-    if (static_cast<std::size_t>(written) != record.size())
+    if (written < 0 || static_cast<std::size_t>(written) != record.size()) {
+        const int error = written < 0 ? errno : 0;
+        if (S_ISREG(before.st_mode))
+            (void)::ftruncate(file.Fd(), before.st_size);
+        if (error != 0)
+            RaiseFromErrno(error, TFileStep::fsWrite, path);
         throw EInOutError(kDiskFull);
+    }
     CloseOrRaise(file, path);
 }

@@ -64,7 +64,8 @@ void CreateTextFile(const std::string& path);
 
 // Appends `line` followed by CR LF to the existing file `path` and closes it.
 // The file is held exclusively against other writers of this program while
-// it is written ("I/O error 32" when one holds it). A write that stores fewer
-// bytes than asked raises "Disk full". The file is closed in every case;
-// failures of open, write or close raise EInOutError.
+// it is written ("I/O error 32" when one holds it). The line is written whole
+// or not at all: a write that fails or stores fewer bytes than asked ("Disk
+// full") leaves a plain file as it was before. The file is closed in every
+// case; failures of open, write or close raise EInOutError.
 void AppendToFile(const std::string& path, const std::string& line);

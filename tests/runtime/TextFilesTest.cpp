@@ -5,9 +5,13 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <csignal>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -147,6 +151,98 @@ TEST_F(TextFiles, FullDeviceIsDiskFull)
     std::string message;
     EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile("/dev/full", "19.53"); }, &message), 101);
     EXPECT_EQ(message, "Disk full");
+}
+
+// A write that stores only part of the line (here the file size limit cuts
+// it after ten bytes) takes the part back: the file is as it was, and the
+// next line starts on a line of its own.
+TEST_F(TextFiles, ALineCutShortLeavesTheFileAsItWas)
+{
+    const std::string path = PathOf("umblog.txt");
+    CreateTextFile(path);
+    AppendToFile(path, "19.50   2026-12-09   03:29:29");
+    const std::string before = ReadAll(path);
+
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    if (saved.rlim_max != RLIM_INFINITY && saved.rlim_max < before.size() + 10)
+        GTEST_SKIP() << "the file size limit is already below what the test needs";
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = before.size() + 10;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    std::string message;
+    const int code = IoErrorCodeOf([&] { AppendToFile(path, "19.53   2026-12-09   03:29:30"); }, &message);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(code, kDiskFull);
+    EXPECT_EQ(message, "Disk full");
+    EXPECT_EQ(ReadAll(path), before) << "no fragment of the line stays";
+    AppendToFile(path, "19.54   2026-12-09   03:29:31");
+    EXPECT_EQ(ReadAll(path), before + "19.54   2026-12-09   03:29:31\r\n");
+}
+
+// A small file system of its own, unmounted again at the end.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(const std::string& folder) : FFolder(folder)
+    {
+        FMounted = ::mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=64k,mode=0700") == 0;
+        FError = errno;
+    }
+    ~SmallFileSystem()
+    {
+        if (FMounted)
+            ::umount2(FFolder.c_str(), MNT_DETACH);
+    }
+    bool Mounted() const { return FMounted; }
+    int Error() const { return FError; }
+
+private:
+    std::string FFolder;
+    bool FMounted = false;
+    int FError = 0;
+};
+
+// Fills the file system that holds `path` until nothing more fits.
+void FillUp(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    const std::string block(4096, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    EXPECT_EQ(errno, ENOSPC);
+    ::close(fd);
+}
+
+TEST_F(TextFiles, OnAFullFileSystemALineIsWrittenWholeOrNotAtAll)
+{
+    SmallFileSystem disk(FDir.path().toStdString());
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a small file system here (" << std::strerror(disk.Error())
+                     << "; it needs root or CAP_SYS_ADMIN)";
+    // The log ends ten bytes before the end of its last page, so the next
+    // line fits only in part once the rest of the disk is taken.
+    const std::string path = PathOf("umblog.txt");
+    CreateTextFile(path);
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << std::string(4086 - 7, '.') << "19.53\r\n";
+    }
+    const std::string before = ReadAll(path);
+    ASSERT_EQ(before.size(), 4086u);
+    FillUp(PathOf("filler"));
+
+    std::string message;
+    EXPECT_EQ(IoErrorCodeOf([&] { AppendToFile(path, "19.53   2026-12-09   03:29:30"); }, &message), kDiskFull);
+    EXPECT_EQ(message, "Disk full");
+    EXPECT_EQ(ReadAll(path), before);
+
+    ASSERT_EQ(::unlink(PathOf("filler").c_str()), 0);
+    AppendToFile(path, "19.54   2026-12-09   03:29:31");
+    EXPECT_EQ(ReadAll(path), before + "19.54   2026-12-09   03:29:31\r\n");
 }
 
 TEST_F(TextFiles, OverlongPathIsRefusedAndNothingIsWritten)
