@@ -25,9 +25,14 @@ bool TReplyCollector::Append(const char* data, std::size_t size)
 std::string TReplyCollector::TakeHead()
 {
     std::string head(FHead, std::min(FLength, kHeadLength));
+    Clear();
+    return head;
+}
+
+void TReplyCollector::Clear()
+{
     FLength = 0;
     FLast = '\0';
-    return head;
 }
 
 TReply ClassifyReply(std::string_view head)

@@ -26,6 +26,8 @@ public:
     // The head of the complete reply (its first five characters, all of it
     // when shorter); the collector starts empty again.
     std::string TakeHead();
+    // Drops what has been collected, complete or not.
+    void Clear();
     // Characters collected since the last reply, as if all were stored.
     std::size_t Length() const { return FLength; }
 

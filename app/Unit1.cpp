@@ -283,6 +283,9 @@ void TForm1::Button1Click(TObject*)
 {
     SetCaption(kConnectingCaption);
     CommPortDriver1->Disconnect();
+    // A reply cut off with the old connection (a meter unplugged in the
+    // middle of one) would be glued in front of the new greeting.
+    FReceiveBuffer.Clear();
     Timer1->SetEnabled(false);
     EnableCtrls(0);
     CommPortDriver1->SetPortName(kDevicePrefix + ComboBox1->Text().toStdString());

@@ -67,6 +67,18 @@ TEST_F(Connection, StartWhilePollingBeginsAgainWithClosingThePort)
     EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
 }
 
+TEST_F(Connection, StartForgetsAReplyCutOffWithTheOldConnection)
+{
+    Greet();
+    Receive("19.5");  // the meter is unplugged in the middle of a reply
+    ASSERT_EQ(form.PendingReplyLength(), 4u);
+    form.Button1Click(form.Button1);
+    EXPECT_EQ(form.PendingReplyLength(), 0u);
+    Receive("HELLO#");
+    EXPECT_EQ(form.Caption(), "Umbrascope") << "the new greeting is recognised";
+    EXPECT_TRUE(form.Timer1->Enabled());
+}
+
 TEST_F(Connection, EachPollTickAsksForOneReading)
 {
     Greet();
