@@ -4,6 +4,7 @@
 // and the log file must show the readings.
 #include "EventLoop.h"
 #include "MeterReply.h"
+#include "TestFonts.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,6 +117,7 @@ protected:
         environment.insert("DISPLAY", QString(":%1").arg(display));
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.insert("XDG_RUNTIME_DIR", runtimeDir.path());
+        PinTestFonts(environment);
         server = std::make_unique<Child>("Xvfb",
                                          QStringList{QString(":%1").arg(display), "-screen", "0", "1024x768x24",
                                                      "-nolisten", "tcp"},
