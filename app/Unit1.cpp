@@ -2,12 +2,9 @@
 
 #include "platform/SerialPorts.h"
 #include "runtime/DateTimeText.h"
+#include "runtime/Folders.h"
 #include "runtime/NumberText.h"
 #include "runtime/TextFiles.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 #include <initializer_list>
 
@@ -58,9 +55,10 @@ TCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, 
 
 }  // namespace
 
-std::string ProgramFolder()
+std::string DefaultLogPath(const std::string& programFolder)
 {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + QDir::separator()).toStdString();
+    const std::string folder = FolderIsWritable(programFolder) ? programFolder : UserDocumentsFolder();
+    return folder + kLogFileName;
 }
 
 TForm1::TForm1(platform::CommApi& api) : TForm(kClientWidth, kClientHeight)
@@ -276,7 +274,7 @@ void TForm1::EnableCtrls(int Value)
 void TForm1::FormActivate(TObject*)
 {
     FSaveEnabled = false;
-    LabeledEdit1->SetText(QString::fromStdString(ProgramFolder() + kLogFileName));
+    LabeledEdit1->SetText(QString::fromStdString(DefaultLogPath(ProgramFolder())));
 }
 
 void TForm1::Button1Click(TObject*)

@@ -113,5 +113,7 @@ private:
     TPortLister FPortLister;
 };
 
-// The folder of the running program file with its trailing separator.
-std::string ProgramFolder();
+// The log file a user gets without choosing one: "umblog.txt" in the
+// program's folder, or in the user's documents folder when the program's
+// folder cannot be written (an installed program under /usr).
+std::string DefaultLogPath(const std::string& programFolder);

@@ -1,5 +1,7 @@
 #include "runtime/Dialogs.h"
 
+#include "runtime/Folders.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -102,12 +104,17 @@ QStringList TSaveDialog::NameFilters() const
     return filters;
 }
 
+QString TSaveDialog::StartFolder() const
+{
+    return FInitialDir.isEmpty() ? QString::fromStdString(UserDocumentsFolder()) : FInitialDir;
+}
+
 bool TSaveDialog::Execute()
 {
     if (FileChooser())
         return FileChooser()(*this);
 
-    QFileDialog dialog(QApplication::activeWindow(), FTitle);
+    QFileDialog dialog(QApplication::activeWindow(), FTitle, StartFolder());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = NameFilters();

@@ -114,6 +114,10 @@ public:
     void SetTitle(const QString& value) { FTitle = value; }
     int Options() const { return FOptions; }
     void SetOptions(int value) { FOptions = value; }
+    // The folder the dialog opens in; empty (the default) opens where the
+    // user keeps documents (UserDocumentsFolder()).
+    const QString& InitialDir() const { return FInitialDir; }
+    void SetInitialDir(const QString& value) { FInitialDir = value; }
     // Before Execute: the name the dialog opens with; after a confirmed
     // Execute: the full path chosen.
     const QString& FileName() const { return FFileName; }
@@ -124,6 +128,8 @@ public:
 
     // The filter as Qt's name filters: "Text Files (*.txt)".
     QStringList NameFilters() const;
+    // The folder Execute opens in.
+    QString StartFolder() const;
 
 private:
     QString FDefaultExt;
@@ -131,5 +137,6 @@ private:
     int FFilterIndex = 1;
     QString FTitle;
     int FOptions = ofHideReadOnly | ofEnableSizing;
+    QString FInitialDir;
     QString FFileName;
 };

@@ -2,9 +2,11 @@
 #include "app/Unit1.h"
 
 #include "FakeCommApi.h"
+#include "runtime/Folders.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -160,6 +162,15 @@ TEST_F(MainWindow, ControlSettingsAtStart)
     EXPECT_EQ(form.SaveDialog1->DefaultExt(), ".txt");
     EXPECT_EQ(form.SaveDialog1->NameFilters(), QStringList{"Text Files (*.txt)"});
     EXPECT_EQ(form.SaveDialog1->Title(), "Save As");
+}
+
+TEST(DefaultLog, BesideTheProgramUnlessItsFolderCannotBeWritten)
+{
+    QTemporaryDir programFolder;
+    const std::string folder = programFolder.path().toStdString() + "/";
+    EXPECT_EQ(DefaultLogPath(folder), folder + "umblog.txt");
+    // Installed under /usr the program's folder is not the user's to write.
+    EXPECT_EQ(DefaultLogPath("/nonexistent/bin/"), UserDocumentsFolder() + "umblog.txt");
 }
 
 TEST_F(MainWindow, ShowingItPutsTheDefaultLogPathInPlaceAndFocusOnThePortList)

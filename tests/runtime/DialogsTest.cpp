@@ -2,9 +2,13 @@
 #include "runtime/Dialogs.h"
 
 #include "EventLoop.h"
+#include "ScopedEnv.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -129,6 +133,40 @@ TEST(DialogsOnScreen, BoxRunsANestedLoopUntilClosed)
     EXPECT_GE(ticks, ticksWhenSeen + 3) << "the ticker went on while the box waited";
     EXPECT_EQ(caption, QStringLiteral("Runtime_tests"));
     EXPECT_EQ(text, QStringLiteral("COM Port has been disconnected!!"));
+}
+
+TEST(DialogsOnScreen, TheFileChooserOpensInTheDocumentsFolder)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkdir("Documents"));
+    const ScopedEnv homeEnv("HOME", home.path().toUtf8());
+    const ScopedEnv configEnv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
+
+    TSaveDialog dialog(nullptr);
+    dialog.SetTitle("Save As");
+    dialog.SetFilter("Text Files|*.txt");
+    QString folder, title;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            folder = chooser->directory().absolutePath();
+            title = chooser->windowTitle();
+            chooser->reject();
+        }
+    });
+    closer.start(10);
+    QTimer::singleShot(20000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    EXPECT_FALSE(dialog.Execute()) << "cancelled";
+    EXPECT_EQ(folder, home.path() + "/Documents");
+    EXPECT_EQ(title, "Save As");
+
+    dialog.SetInitialDir(home.path());
+    folder.clear();
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(folder, home.path()) << "a folder of the caller's choosing wins";
 }
 
 }  // namespace
