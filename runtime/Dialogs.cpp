@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <set>
 
 namespace {
 
@@ -68,9 +69,45 @@ void ShowException(const std::exception& error)
     ShowModalBox({ApplicationTitle().toStdString(), ErrorBoxText(error.what()), QMessageBox::Critical, {"OK"}});
 }
 
+namespace {
+
+// Texts of the error boxes posted and not yet closed.
+std::set<std::string>& PostedErrorBoxes()
+{
+    static std::set<std::string> texts;
+    return texts;
+}
+
+}  // namespace
+
+void PostException(const std::exception& error)
+{
+    DialogRecord record{ApplicationTitle().toStdString(), ErrorBoxText(error.what()), QMessageBox::Critical, {"OK"}};
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr) {
+        ShowModalBox(record);
+        return;
+    }
+    if (!PostedErrorBoxes().insert(record.Text).second)
+        return;
+    QMetaObject::invokeMethod(
+        application,
+        [record] {
+            // Runs from the event loop, which must not see an exception; the
+            // text is free again however the box ends.
+            try {
+                ShowModalBox(record);
+            } catch (...) {
+                std::fprintf(stderr, "%s: %s\n", record.Caption.c_str(), record.Text.c_str());
+            }
+            PostedErrorBoxes().erase(record.Text);
+        },
+        Qt::QueuedConnection);
+}
+
 void InstallApplicationErrorBox()
 {
-    SetExceptionHandler(ShowException);
+    SetExceptionHandler(PostException);
 }
 
 void MessageDlgError(const std::string& text)

@@ -46,7 +46,17 @@ std::string ErrorBoxText(const std::string& message);
 // The wait runs a nested event loop: timers and receive events go on.
 void ShowException(const std::exception& error);
 
-// Makes ShowException the handler of exceptions that escape event handlers.
+// Shows the error box for `error` as ShowException does, but only once the
+// event handler that is running has returned: a timer whose handler is still
+// on the stack is not delivered again, so a box opened from inside a receive
+// tick would stop the port's polling for as long as it waits. While a box
+// with the same text is open or about to open, the same error opens no
+// other, so a fault that lasts cannot pile up boxes and nested loops; a
+// different text opens over it. Without an application the text goes to
+// standard error at once.
+void PostException(const std::exception& error);
+
+// Makes PostException the handler of exceptions that escape event handlers.
 void InstallApplicationErrorBox();
 
 // The message dialog of error type: caption "Error", error icon, one "OK"

@@ -68,7 +68,7 @@ TEST_F(Dialogs, ErrorBoxAndMessageDialogShowWhatTheyShould)
     EXPECT_EQ(FShown[1].Buttons, std::vector<std::string>{"OK"});
 }
 
-TEST_F(Dialogs, GuardedHandsEscapingExceptionsToTheErrorBox)
+TEST_F(Dialogs, GuardedHandsEscapingExceptionsToTheErrorBoxAfterTheHandlerReturns)
 {
     InstallApplicationErrorBox();
     bool ranAfter = false;
@@ -76,7 +76,9 @@ TEST_F(Dialogs, GuardedHandsEscapingExceptionsToTheErrorBox)
     Guarded([] { throw std::runtime_error("boom!"); });
     Guarded([&] { ranAfter = true; });
     EXPECT_TRUE(ranAfter);
-    ASSERT_EQ(FShown.size(), 2u);
+    EXPECT_TRUE(FShown.empty()) << "no box opens from inside the handler";
+    ASSERT_TRUE(WaitUntil([&] { return FShown.size() == 2; }));
+    EXPECT_EQ(FShown[0].Caption, "Runtime_tests");
     EXPECT_EQ(FShown[0].Text, "Disk full.");
     EXPECT_EQ(FShown[1].Text, "boom!");
 
@@ -89,9 +91,26 @@ TEST_F(Dialogs, GuardedHandsEscapingExceptionsToTheErrorBox)
                      }));
     source.setSingleShot(true);
     source.start(0);
-    ASSERT_TRUE(WaitUntil([&] { return calls == 1; }));
-    ASSERT_EQ(FShown.size(), 3u);
+    ASSERT_TRUE(WaitUntil([&] { return FShown.size() == 3; }));
+    EXPECT_EQ(calls, 1);
     EXPECT_EQ(FShown[2].Text, "Invalid filename.");
+}
+
+TEST_F(Dialogs, AnErrorAlreadyWaitingToBeShownOpensNoSecondBox)
+{
+    InstallApplicationErrorBox();
+    for (int i = 0; i < 50; ++i)
+        Guarded([] { throw Exception("Disk full"); });
+    Guarded([] { throw Exception("File access denied"); });
+    RunEventsFor(50);
+    ASSERT_EQ(FShown.size(), 2u);
+    EXPECT_EQ(FShown[0].Text, "Disk full.");
+    EXPECT_EQ(FShown[1].Text, "File access denied.");
+
+    // Once closed, the same error shows again.
+    Guarded([] { throw Exception("Disk full"); });
+    ASSERT_TRUE(WaitUntil([&] { return FShown.size() == 3; }));
+    EXPECT_EQ(FShown[2].Text, "Disk full.");
 }
 
 TEST(DialogsOnScreen, BoxRunsANestedLoopUntilClosed)
