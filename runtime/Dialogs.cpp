@@ -6,11 +6,16 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 
 #include <cstdio>
 #include <set>
 
 namespace {
+
+constexpr int kFileDialogWidth = 680;
+constexpr int kFileDialogHeight = 440;
 
 TDialogRecorder& Recorder()
 {
@@ -141,6 +146,27 @@ QStringList TSaveDialog::NameFilters() const
     return filters;
 }
 
+namespace {
+
+// Qt's own file dialog opens small, with Size, Type and Date Modified cut
+// off; give it room, and its detail columns the width of what they show.
+// A dialog of the desktop's own is sized by the desktop and has no view
+// here to change.
+void ShowColumnsWhole(QFileDialog& dialog)
+{
+    dialog.resize(dialog.size().expandedTo(QSize(kFileDialogWidth, kFileDialogHeight)));
+    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (details == nullptr)
+        return;
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+}
+
+}  // namespace
+
 QString TSaveDialog::StartFolder() const
 {
     return FInitialDir.isEmpty() ? QString::fromStdString(UserDocumentsFolder()) : FInitialDir;
@@ -166,6 +192,7 @@ bool TSaveDialog::Execute()
     dialog.setSizeGripEnabled((FOptions & ofEnableSizing) != 0);
     if (!FFileName.isEmpty())
         dialog.selectFile(FFileName);
+    ShowColumnsWhole(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     FFileName = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();

@@ -7,9 +7,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -164,14 +167,44 @@ TEST(DialogsOnScreen, TheFileChooserOpensInTheDocumentsFolder)
     TSaveDialog dialog(nullptr);
     dialog.SetTitle("Save As");
     dialog.SetFilter("Text Files|*.txt");
+    QFile log(home.path() + "/Documents/night-of-the-ninth-of-december.txt");
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write(QByteArray(300000, '.'));
+    log.close();
+
     QString folder, title;
+    std::vector<QString> cutColumns;
+    int ticksWithRows = 0;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            folder = chooser->directory().absolutePath();
-            title = chooser->windowTitle();
-            chooser->reject();
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (chooser == nullptr)
+            return;
+        // Wait for the folder's listing to arrive, then check that no column
+        // of the details view cuts its header or its entries.
+        auto* details = chooser->findChild<QTreeView*>(QStringLiteral("treeView"));
+        if (details == nullptr || details->model()->rowCount(details->rootIndex()) == 0)
+            return;
+        // The view sizes its columns once it has laid the rows out.
+        if (++ticksWithRows < 5)
+            return;
+        folder = chooser->directory().absolutePath();
+        title = chooser->windowTitle();
+        QHeaderView* header = details->header();
+        const QAbstractItemModel* model = details->model();
+        for (int column = 0; column < header->count(); ++column) {
+            int needed = header->sectionSizeHint(column);
+            for (int row = 0; row < model->rowCount(details->rootIndex()); ++row) {
+                const QModelIndex cell = model->index(row, column, details->rootIndex());
+                // The name column also holds the file's icon.
+                const int icon = column == 0 ? details->iconSize().width() : 0;
+                needed = std::max(needed, details->fontMetrics().horizontalAdvance(cell.data().toString()) + icon);
+            }
+            if (header->sectionSize(column) < needed)
+                cutColumns.push_back(model->headerData(column, Qt::Horizontal).toString() +
+                                     QStringLiteral(" (%1 < %2)").arg(header->sectionSize(column)).arg(needed));
         }
+        chooser->reject();
     });
     closer.start(10);
     QTimer::singleShot(20000, [] {
@@ -181,11 +214,14 @@ TEST(DialogsOnScreen, TheFileChooserOpensInTheDocumentsFolder)
     EXPECT_FALSE(dialog.Execute()) << "cancelled";
     EXPECT_EQ(folder, home.path() + "/Documents");
     EXPECT_EQ(title, "Save As");
+    EXPECT_TRUE(cutColumns.empty()) << cutColumns.front().toStdString() << " is cut";
 
-    dialog.SetInitialDir(home.path());
+    dialog.SetInitialDir(home.path() + "/Documents/..");
     folder.clear();
+    ticksWithRows = 0;
     EXPECT_FALSE(dialog.Execute());
-    EXPECT_EQ(folder, home.path()) << "a folder of the caller's choosing wins";
+    EXPECT_EQ(QDir(folder).canonicalPath(), QDir(home.path()).canonicalPath())
+        << "a folder of the caller's choosing wins";
 }
 
 }  // namespace
