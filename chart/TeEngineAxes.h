@@ -281,7 +281,9 @@ private:
     int LabelWidth(double value) const;
     int LabelHeight(double value) const;
     int WidestLine(const std::string& text) const;
-    int LabelsSizeFor(double step) const;
+    // Room for the labels across the axis: LabelsSize when set, otherwise
+    // measured in LabelsFont.
+    int LabelsSizeNeeded() const;
     int TitleSizeNeeded() const;
     int PositionOffset(int coordinate, const TRect& rect) const;
     bool IsStandardAxis() const;

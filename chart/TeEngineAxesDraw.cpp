@@ -82,7 +82,7 @@ int TCustomChartAxis::TitleSizeNeeded() const
     return across ? FParentChart->Canvas().FontHeight() : FParentChart->Canvas().TextWidth(FTitle.Caption());
 }
 
-int TCustomChartAxis::LabelsSizeFor(double step) const
+int TCustomChartAxis::LabelsSizeNeeded() const
 {
     if (FLabelsSize != 0)
         return FLabelsSize;
@@ -96,6 +96,9 @@ int TCustomChartAxis::LabelsSizeFor(double step) const
         double lo = FWorkMin;
         double hi = FWorkMax;
         if (FRoundFirstLabel || (FExactDateTime && ShowsDateTime())) {
+            // The step depends on the labels' size in the canvas' font, so
+            // it is taken only now that their font is in place.
+            const double step = LabelStep();
             lo = TruncatedToStep(FWorkMin, step);
             hi = TruncatedToStep(FWorkMax, step);
         }
@@ -137,7 +140,7 @@ void TCustomChartAxis::ReserveSpace(TRect& rect)
         return;
     const bool hasTitle = !FTitle.Caption().empty();
     const int titleSize = hasTitle ? TitleSizeNeeded() : 0;
-    const int labelsSize = FLabels ? LabelsSizeFor(LabelStep()) : 0;
+    const int labelsSize = FLabels ? LabelsSizeNeeded() : 0;
     // Which edge of `rect` this axis eats into, and which way is outward.
     int* edge = FIsHorizontal ? (FIsOtherSide ? &rect.Top : &rect.Bottom) : (FIsOtherSide ? &rect.Right : &rect.Left);
     const int inward = (FIsHorizontal ? FIsOtherSide : !FIsOtherSide) ? 1 : -1;

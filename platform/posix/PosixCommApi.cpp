@@ -208,22 +208,29 @@ public:
             FailWithErrno();
             return INVALID_HANDLE_VALUE;
         }
-        // Exclusive access is an advisory lock: the kernel's exclusive-tty
-        // flag alone lets a root process open the port a second time.
+        // Exclusive access is an advisory lock. It keeps out root as well,
+        // and the kernel drops it with the last descriptor however the
+        // holder ends, so a monitor that crashed or was killed leaves the
+        // port free.
+        //
+        // The kernel's exclusive-tty flag (TIOCEXCL) would keep out programs
+        // that take no lock too, but it is not used: it belongs to the
+        // terminal, not to the descriptor, so after a holder dies it stays
+        // set for as long as anyone else has the device open (the
+        // simulator's end of a pseudo-terminal, another user of an
+        // adapter), and refuses every later open but root's. Only a
+        // descriptor of the terminal can clear it, and such an open is the
+        // very thing it refuses. A lock file would keep out only the
+        // programs that look for it, which is what the lock already does.
         if (flock(fd, (shareMode == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
             FailWithErrno();
             close(fd);
             return INVALID_HANDLE_VALUE;
         }
-        termios probe{};
-        const bool isTerminal = tcgetattr(fd, &probe) == 0;
-        // The flag keeps out other programs that do not take the lock.
-        if (isTerminal && shareMode == 0)
-            ioctl(fd, TIOCEXCL);
 
         const auto key = nextHandle_;
         nextHandle_ += 4;
-        ports_.emplace(key, Port{fd, isTerminal && shareMode == 0, {}});
+        ports_.emplace(key, Port{fd, {}});
         Succeed();
         return reinterpret_cast<HANDLE>(key);
     }
@@ -233,11 +240,6 @@ public:
         const auto it = ports_.find(Key(handle));
         if (it == ports_.end())
             return Fail(ERROR_INVALID_HANDLE);
-        // The exclusive flag belongs to the terminal, not to this descriptor;
-        // it outlives a close while anyone else (the simulator's own end of a
-        // pseudo-terminal) still holds the device open.
-        if (it->second.exclusive)
-            ioctl(it->second.fd, TIOCNXCL);
         const int result = close(it->second.fd);
         ports_.erase(it);
         return result == 0 ? Succeed() : FailWithErrno();
@@ -485,7 +487,6 @@ public:
 private:
     struct Port {
         int fd;
-        bool exclusive;
         COMMTIMEOUTS timeouts;
     };
 

@@ -164,6 +164,63 @@ TEST(PanelLayoutTest, ATinyWindowStillGetsAPlotOfAtLeastOnePixel)
     }
 }
 
+// The left axis spans less than one unit, so its label step is a fraction
+// that depends on how many labels fit, and the finer the step, the more
+// digits the top label has (10.2, 10.25, 10.295). Its title is measured just
+// before its labels and leaves its font, `titleFontSize` points, on the
+// canvas. The chart is drawn twice: the step needs the axis' length, which
+// the first drawing finds.
+constexpr double kAxisTop = 10.2999;
+constexpr int kLabelsFontSize = 24;
+
+void SetUpFineAxis(MainWindowChart& chart, int titleFontSize)
+{
+    TChartAxis& left = *chart.LeftAxis();
+    left.SetRange(10, kAxisTop);
+    left.LabelsFont().SetSize(kLabelsFontSize);
+    left.Title().SetCaption("mag");
+    left.Title().Font().Assign(left.LabelsFont());
+    left.Title().Font().SetSize(titleFontSize);
+    chart.Picture();
+    chart.Invalidate();
+    chart.Picture();
+}
+
+int LabelsStrip(const TCustomChartAxis& axis)
+{
+    return axis.LabelsPos() - axis.TitlePos();
+}
+
+// The top label's length when the step is taken in `font`.
+std::size_t TopLabelLengthIn(MainWindowChart& chart, const TFont& font)
+{
+    const TChartAxis& left = *chart.LeftAxis();
+    chart.SelectFont(font);
+    const double step = left.LabelStep();
+    return left.LabelText(std::trunc(kAxisTop / step) * step).size();
+}
+
+TEST(PanelLayoutTest, TheLabelsStripIsMeasuredInTheLabelsFontWhateverFontWasSelectedBefore)
+{
+    // With the title in the labels' own font, the labels are measured in
+    // their font whatever the order of the steps.
+    MainWindowChart reference;
+    SetUpFineAxis(reference, kLabelsFontSize);
+    const int expected = LabelsStrip(*reference.LeftAxis());
+    ASSERT_GT(expected, 0);
+
+    for (const int titleSize : {2, 60}) {
+        MainWindowChart chart;
+        SetUpFineAxis(chart, titleSize);
+        EXPECT_EQ(LabelsStrip(*chart.LeftAxis()), expected) << "title font size " << titleSize;
+        // The case has teeth: a step taken in the title's font would label
+        // the top with more or fewer digits.
+        ASSERT_NE(TopLabelLengthIn(chart, chart.LeftAxis()->Title().Font()),
+                  TopLabelLengthIn(chart, chart.LeftAxis()->LabelsFont()))
+            << titleSize;
+    }
+}
+
 TEST(PanelLayoutTest, MulDivRoundsHalvesAwayFromZero)
 {
     const struct {

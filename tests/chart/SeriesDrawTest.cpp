@@ -351,15 +351,19 @@ TEST(SeriesDrawTest, TheOnePassRouteDrawsExactlyThePixelsOfDrawingPointByPoint)
     LineChart chart;
     double x = 0;
     double y = 20;
+    int belowAnyPixel = 0;
     for (int i = 0; i < 20000; ++i) {
         const int roll = percent(random);
         x += i < 12000 ? 0.01 : 7;  // dense, then sparse
         y = std::clamp(y + noise(random), 13.0, 27.0);
         double reading = y;
         TColor color = clDefault;
-        if (roll == 0)
-            reading = roll % 2 == 0 ? kInfinity : -1e300;
-        else if (roll == 1)
+        if (roll == 0) {
+            // Unplaceable on either side: infinite, and finite but too far
+            // below the axis for any pixel.
+            reading = i % 2 == 0 ? kInfinity : -1e300;
+            belowAnyPixel += i % 2;
+        } else if (roll == 1)
             color = clNone;
         else if (roll == 2)
             reading = 1e9;
@@ -367,6 +371,7 @@ TEST(SeriesDrawTest, TheOnePassRouteDrawsExactlyThePixelsOfDrawingPointByPoint)
             color = clRed;
         chart.series->AddPoint(x, reading, "", color);
     }
+    ASSERT_GT(belowAnyPixel, 0);
     ExpectOnePassEqualsPointByPoint(chart, {{-50.0, 60000.0}, {33.3, 61.7}, {200.0, 30000.0}}, 300);
 }
 

@@ -16,8 +16,12 @@
 #include <thread>
 
 #include <asm/termbits.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -45,8 +49,8 @@ DCB Settings(DWORD rate = 9600)
     return dcb;
 }
 
-// A descriptor of the slave opened before the layer takes the port, so that
-// its exclusive flag does not keep the test out when it runs without root.
+// A descriptor of the slave that the test opens beside the layer's, to read
+// the kernel's view of the terminal.
 struct Watcher {
     int fd;
     explicit Watcher(const PtyPeer& peer) : fd(::open(peer.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK)) {}
@@ -176,15 +180,122 @@ TEST(PosixCommApi, AccessIsExclusiveAcrossHandlesAndProcesses)
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-    // The exclusive-tty flag is dropped again at close, or a non-root
-    // program could not reopen a device that someone else still holds.
-    EXPECT_EQ(watcher.Exclusive(), 1);
+    // The exclusive-tty flag is never set: it would outlive a holder that
+    // dies while someone else keeps the terminal open.
+    EXPECT_EQ(watcher.Exclusive(), 0);
     EXPECT_TRUE(api.CloseHandle(first));
     EXPECT_EQ(watcher.Exclusive(), 0);
 
     const HANDLE again = Open(peer.DeviceName());
     EXPECT_NE(again, INVALID_HANDLE_VALUE);
     api.CloseHandle(again);
+}
+
+constexpr uid_t kUnprivileged = 65534;
+enum ChildResult { kOpened = 0, kRefused = 1, kOtherError = 2, kNoUser = 3 };
+
+// Runs `body` in a child process and returns the child's id. When the test
+// runs as root the child first becomes an ordinary user, since root passes
+// checks that such a user meets (the exclusive-tty flag among them).
+template <typename Body>
+pid_t ForkAsUser(Body body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kUnprivileged) != 0 || setuid(kUnprivileged) != 0))
+            _exit(kNoUser);
+        _exit(body());
+    }
+    return child;
+}
+
+int ExitCode(pid_t child)
+{
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+int TryOpen(const std::string& name)
+{
+    const HANDLE handle = Open(name);
+    if (handle == INVALID_HANDLE_VALUE)
+        return api.GetLastError() == ERROR_SHARING_VIOLATION ? kRefused : kOtherError;
+    api.CloseHandle(handle);
+    return kOpened;
+}
+
+// A port's holder in a process of its own, signalling through a pipe once
+// the port is open and then waiting to be killed.
+class HolderProcess {
+public:
+    explicit HolderProcess(const std::string& name)
+    {
+        int ready[2];
+        if (pipe(ready) != 0)
+            return;
+        pid_ = ForkAsUser([&] {
+            ::close(ready[0]);
+            if (Open(name) == INVALID_HANDLE_VALUE)
+                return kOtherError;
+            const char byte = 'h';
+            if (::write(ready[1], &byte, 1) != 1)
+                return kOtherError;
+            for (;;)
+                pause();
+        });
+        ::close(ready[1]);
+        char byte = 0;
+        holding_ = pid_ > 0 && ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+    }
+    ~HolderProcess() { Kill(); }
+    HolderProcess(const HolderProcess&) = delete;
+    HolderProcess& operator=(const HolderProcess&) = delete;
+
+    bool Holding() const { return holding_; }
+
+    // True when the holder died of SIGKILL, as a crashed or killed monitor does.
+    bool Kill()
+    {
+        if (pid_ <= 0)
+            return false;
+        ::kill(pid_, SIGKILL);
+        int status = 0;
+        const bool killed = waitpid(pid_, &status, 0) == pid_ && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        pid_ = -1;
+        return killed;
+    }
+
+private:
+    pid_t pid_ = -1;
+    bool holding_ = false;
+};
+
+TEST(PosixCommApi, APortIsFreeAgainWhenItsHolderDies)
+{
+    // The master stays open throughout, as the meter simulator keeps it.
+    PtyPeer peer;
+    ASSERT_TRUE(peer.Ok());
+    if (geteuid() == 0) {
+        ASSERT_EQ(::chown(peer.SlavePath().c_str(), kUnprivileged, kUnprivileged), 0);
+        ASSERT_EQ(::chmod(peer.SlavePath().c_str(), 0600), 0);
+    }
+    const std::string name = peer.DeviceName();
+
+    HolderProcess holder(name);
+    ASSERT_TRUE(holder.Holding());
+    EXPECT_EQ(Open(name), INVALID_HANDLE_VALUE) << "refused to this process, root or not";
+    EXPECT_EQ(api.GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(ExitCode(ForkAsUser([&] { return TryOpen(name); })), kRefused);
+
+    ASSERT_TRUE(holder.Kill());
+    EXPECT_EQ(ExitCode(ForkAsUser([&] { return TryOpen(name); })), kOpened);
+    const HANDLE handle = Open(name);
+    EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+    api.CloseHandle(handle);
 }
 
 TEST(PosixCommApi, LineSettingsReachTheKernel)
