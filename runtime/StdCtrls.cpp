@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <algorithm>
+
 QFont MakeFont(const QString& face, int pixelHeight, bool bold)
 {
     QFont font(face);
@@ -107,10 +109,65 @@ void TLabel::paintEvent(QPaintEvent*)
     painter.drawText(area, TextFlags(), FCaption);
 }
 
+GroupBoxGeometry GroupBoxLayout(QSize size, int textHeight, int captionWidth)
+{
+    GroupBoxGeometry geometry;
+    // The shadow line and the highlight line under it straddle the middle
+    // of the caption's height.
+    const int top = std::max(textHeight / 2 - 1, 0);
+    // The highlight's right and bottom lines take the box's last column and row.
+    geometry.frame = QRect(QPoint(0, top), QPoint(size.width() - 2, size.height() - 2));
+    if (captionWidth > 0)
+        geometry.caption = QRect(GroupBoxGeometry::kCaptionIndent, 0, captionWidth, textHeight);
+    return geometry;
+}
+
+namespace {
+
+// A one-pixel rectangle outline, by fills: a pen of width one would be one
+// device pixel thin on a dense screen.
+void FrameRect(QPainter& painter, const QRect& area, const QColor& color)
+{
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), color);
+    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), color);
+    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), color);
+    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), color);
+}
+
+}  // namespace
+
 TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent)
 {
     // A group box paints its background, so it covers what lies under it.
     setAutoFillBackground(true);
+}
+
+void TGroupBox::paintEvent(QPaintEvent*)
+{
+    // The style's group box puts the caption above the frame and would
+    // leave no room for children placed for the classic one.
+    QPainter painter(this);
+    painter.setFont(font());
+    const QFontMetrics metrics(font());
+    const GroupBoxGeometry geometry = GroupBoxLayout(size(), metrics.height(), metrics.horizontalAdvance(title()));
+    const QColor shadow = QColor::fromRgb(ToQRgb(clBtnShadow));
+    const QColor highlight = QColor::fromRgb(ToQRgb(clBtnHighlight));
+    FrameRect(painter, geometry.frame.translated(1, 1), highlight);
+    FrameRect(painter, geometry.frame, shadow);
+    if (geometry.caption.isEmpty())
+        return;
+
+    painter.fillRect(geometry.caption, palette().color(backgroundRole()));
+    constexpr int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+    if (isEnabled()) {
+        painter.setPen(QColor::fromRgb(ToQRgb(clWindowText)));
+        painter.drawText(geometry.caption, flags, title());
+        return;
+    }
+    painter.setPen(highlight);
+    painter.drawText(geometry.caption.translated(1, 1), flags, title());
+    painter.setPen(shadow);
+    painter.drawText(geometry.caption, flags, title());
 }
 
 TButton::TButton(QWidget* parent) : QPushButton(parent)

@@ -64,10 +64,35 @@ private:
     bool FAutoSize = true;
 };
 
+// Where a group box draws its frame and caption, as on the classic desktop:
+// the frame's top line runs through the middle of the caption's text height
+// and the caption sits on it, indented, over its own background.
+struct GroupBoxGeometry {
+    static constexpr int kCaptionIndent = 8;
+
+    // The shadow line's rectangle (inclusive edges); the highlight line runs
+    // one pixel right of and below it.
+    QRect frame;
+    // The caption's text and background; empty without a caption.
+    QRect caption;
+};
+
+// The geometry for a box of `size` whose caption font is `textHeight`
+// pixels high (ascent plus descent) and whose caption is `captionWidth`
+// pixels wide, blanks included. Needs no widget.
+GroupBoxGeometry GroupBoxLayout(QSize size, int textHeight, int captionWidth);
+
+// A frame with its caption (title()) on the top line, painted on the box's
+// own background. Children stay exactly where they are placed: the frame
+// is drawn around them, and nothing lays them out. A disabled box shows its
+// caption engraved, as a disabled label does.
 class TGroupBox : public QGroupBox {
     Q_OBJECT
 public:
     explicit TGroupBox(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 class TButton : public QPushButton {
