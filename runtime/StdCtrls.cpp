@@ -3,10 +3,15 @@
 #include "runtime/Dialogs.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionComplex>
 
 #include <algorithm>
 
@@ -178,8 +183,53 @@ TButton::TButton(QWidget* parent) : QPushButton(parent)
             }));
 }
 
+namespace {
+
+// The classic combo box: a two-pixel border and an arrow button as wide as
+// a scroll bar (17 pixels), the rest for the text. The current style gives
+// the arrow more room, which in a box as narrow as the port list (81
+// pixels) scrolls a name like "metersim" by its last letters.
+class TClassicComboStyle : public QProxyStyle {
+public:
+    TClassicComboStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override
+    {
+        if (control != CC_ComboBox || (part != SC_ComboBoxEditField && part != SC_ComboBoxArrow))
+            return QProxyStyle::subControlRect(control, option, part, widget);
+        const QRect inside = option->rect.adjusted(kBorder, kBorder, -kBorder, -kBorder);
+        QRect arrow = inside;
+        arrow.setLeft(inside.right() + 1 - kArrowWidth);
+        if (part == SC_ComboBoxArrow)
+            return visualRect(option->direction, option->rect, arrow);
+        QRect field = inside;
+        field.setRight(arrow.left() - 1);
+        return visualRect(option->direction, option->rect, field);
+    }
+
+private:
+    static constexpr int kBorder = 2;
+    static constexpr int kArrowWidth = 17;
+};
+
+// One for every box, made on first use and freed with the application,
+// after the windows; a style must outlive the widgets that use it.
+QStyle* ClassicComboStyle()
+{
+    static QPointer<TClassicComboStyle> style;
+    if (style.isNull()) {
+        style = new TClassicComboStyle;
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+}  // namespace
+
 TComboBox::TComboBox(QWidget* parent, TComboBoxStyle style) : QComboBox(parent), FStyle(style)
 {
+    setStyle(ClassicComboStyle());
     setEditable(style == csDropDown);
     // Typed text is a name to use, not an item to add to the list.
     setInsertPolicy(QComboBox::NoInsert);

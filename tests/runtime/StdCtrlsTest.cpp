@@ -4,6 +4,7 @@
 #include "runtime/StdCtrls.h"
 
 #include <QImage>
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,33 @@ TEST(ComboBox, AddingItemsNeverChoosesOne)
     EXPECT_EQ(list.ItemIndex(), -1);
     list.SetItemIndex(0);
     EXPECT_EQ(list.Text(), "9600");
+}
+
+// The port list is 81 pixels wide: the names it offers must show whole, not
+// scrolled by their last letters. A name that fits looks the same with the
+// cursor at its end as at its start.
+TEST(ComboBox, ANarrowBoxShowsAPortNameWhole)
+{
+    QWidget parent;
+    parent.resize(200, 60);
+    TComboBox box(&parent, csDropDown);
+    box.setFont(MakeFont(QStringLiteral("Verdana"), 11));
+    box.setGeometry(10, 10, 81, 24);
+    parent.show();
+    QLineEdit* edit = box.lineEdit();
+    ASSERT_NE(edit, nullptr);
+    for (const char* name : {"metersim", "ttyUSB0", "ttyACM12", "COM12"}) {
+        SCOPED_TRACE(name);
+        box.SetText(QString::fromLatin1(name));
+        edit->setCursorPosition(0);
+        const QImage atStart = box.grab().toImage();
+        edit->end(false);
+        const QImage atEnd = box.grab().toImage();
+        EXPECT_EQ(atStart, atEnd) << "the name scrolls to show its end";
+    }
+    // The arrow keeps the classic width: the text field ends 17 pixels and
+    // the border before the box's right edge.
+    EXPECT_EQ(edit->geometry().right(), box.width() - 1 - 2 - 17);
 }
 
 TEST(ComboBox, AFailingDropDownHandlerIsReportedAndTheListStillOpens)
