@@ -57,12 +57,11 @@ install_missing() {  # install_missing PACKAGE...
 
 configure() {  # configure DIR [extra cmake arguments]
   local dir=$1; shift
-  local launcher=()
-  # A compiler cache only where there is one; nothing depends on it.
-  if command -v ccache >/dev/null; then
-    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  fi
-  cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+  # A compiler cache where there is one; nothing depends on it, and a cache
+  # removed since the last run is dropped from the configuration again.
+  local launcher=
+  command -v ccache >/dev/null && launcher=ccache
+  cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" "$@" >/dev/null
 }
 
 build_programs() {  # the monitor and the simulator, nothing else
@@ -118,8 +117,8 @@ case "${1:-}" in
     ;;
   test)
     install_missing "${build_packages[@]}" "${test_packages[@]}"
-    test_pass "tests" "$here/build"
-    test_pass "tests under AddressSanitizer and UndefinedBehaviorSanitizer" "$here/build-sanitize" \
+    test_pass "plain pass" "$here/build"
+    test_pass "sanitizer pass (AddressSanitizer and UndefinedBehaviorSanitizer)" "$here/build-sanitize" \
       -DUMBRASCOPE_SANITIZE=ON
     echo "== summary"
     printf '%s\n' "${summary[@]}"
