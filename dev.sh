@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Umbrascope's one-command set-up.
 #
-#   ./dev.sh run    install what is missing, build, start the program with the
-#                   meter simulator beside it
-#   ./dev.sh test   install what is missing, build, run every test (also under
-#                   AddressSanitizer and UndefinedBehaviorSanitizer)
+#   ./dev.sh run      install what is missing, build the program and the meter
+#                     simulator, start both; the simulator plays a night from
+#                     dusk, 30 simulated seconds to the real one
+#   ./dev.sh test     install what is missing, build everything, run every test
+#                     plainly and again under AddressSanitizer and
+#                     UndefinedBehaviorSanitizer, and end with how each pass went
+#   ./dev.sh package  install what is missing, build the program and the
+#                     simulator and make the Debian package umbrascope_<version>_<arch>.deb
+#                     in this folder
 #
 # Packages come from Debian's own archive. As root the script installs them with
 # apt; as anyone else it prints the apt line to run and stops.
@@ -13,22 +18,35 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
-packages=(
+# What configuring build/ needs. Every command configures it alike, so one
+# build folder serves them all and none of them rebuilds what another built.
+build_packages=(
   g++ cmake make pkg-config
   qt6-base-dev fonts-dejavu-core
-  xvfb xdotool x11-apps
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+# The package's dependencies are read off the binaries by dpkg-shlibdeps, which
+# CPack finds ELF files for with `file`.
+package_packages=(dpkg-dev file)
+# The end-to-end test drives the real program on a virtual display; the package
+# test builds the package and validates its desktop entry and metainfo.
+test_packages=(
+  xvfb xdotool x11-apps
+  "${package_packages[@]}" desktop-file-utils appstream
+)
 
-install_missing() {
+install_missing() {  # install_missing PACKAGE...
   local missing=()
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
-    echo "Umbrascope needs these Debian packages. Install them, then run this command again:" >&2
-    echo "  sudo apt-get install -y ${missing[*]}" >&2
+    # No sudo in the line: a fresh machine may not have it, and whoever has
+    # it knows to put it in front.
+    echo "Umbrascope needs these Debian packages. Install them as root (or with sudo in front):" >&2
+    echo "  apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    echo "then run this command again." >&2
     exit 1
   fi
   echo "Installing ${missing[*]}" >&2
@@ -37,34 +55,84 @@ install_missing() {
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-build() {  # build DIR [extra cmake arguments]
+configure() {  # configure DIR [extra cmake arguments]
   local dir=$1; shift
-  cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" --parallel "$jobs"
+  # A compiler cache where there is one; nothing depends on it, and a cache
+  # removed since the last run is dropped from the configuration again.
+  local launcher=
+  command -v ccache >/dev/null && launcher=ccache
+  cmake -S "$here" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" "$@" >/dev/null
+}
+
+build_programs() {  # the monitor and the simulator, nothing else
+  configure "$here/build"
+  cmake --build "$here/build" --parallel "$jobs" --target umbrascope umbrascope-metersim
+}
+
+summary=()
+failed=0
+
+# test_pass NAME DIR [extra cmake arguments]: builds everything in DIR and runs
+# its tests, and notes how it went in the summary. A failure of either step
+# fails the pass but not the script, so the other pass still runs.
+test_pass() {
+  local name=$1 dir=$2; shift 2
+  echo "== $name: build"
+  if ! { configure "$dir" "$@" && cmake --build "$dir" --parallel "$jobs"; }; then
+    summary+=("$name: FAILED, the build failed")
+    failed=1
+    return
+  fi
+  echo "== $name: tests"
+  local log="$dir/Testing/dev-sh-ctest.log"
+  mkdir -p "$dir/Testing"
+  if (cd "$dir" && ctest --output-on-failure --parallel "$jobs") 2>&1 | tee "$log"; then
+    summary+=("$name: passed, $(grep -E 'tests passed' "$log" | tail -1 || true)")
+    return
+  fi
+  failed=1
+  local counts names
+  counts=$(grep -E 'tests passed' "$log" | tail -1 || true)
+  # ctest lists the failed tests here as "number:name", one a line.
+  names=$(cut -d: -f2- "$dir/Testing/Temporary/LastTestsFailed.log" 2>/dev/null | paste -sd ' ' || true)
+  summary+=("$name: FAILED, ${counts:-ctest ended without its summary}")
+  [ -n "$names" ] && summary+=("  failed: $names")
+  return 0
 }
 
 case "${1:-}" in
   run)
-    install_missing
-    build "$here/build"
+    install_missing "${build_packages[@]}"
+    build_programs
     # Without a meter at hand, the simulator stands in for one: it appears in
-    # the port list as ".../umbrascope/ports/metersim". It ends with the window.
-    "$here/build/tools/metersim/umbrascope-metersim" &
+    # the port list as "metersim". It starts at sunset and runs at 30 times the
+    # real pace, with the moon up at 23:00, so the sky darkens within minutes,
+    # clouds pass and the moon rises; by the real clock daytime readings would
+    # sit below the chart and a night would take a night. It ends with the
+    # window.
+    "$here/build/tools/metersim/umbrascope-metersim" --start 20:00 --speed 30 --moonrise 23:00 &
     simulator=$!
     trap 'kill "$simulator" 2>/dev/null; wait "$simulator" 2>/dev/null' EXIT
     "$here/build/app/umbrascope"
     ;;
   test)
-    install_missing
-    build "$here/build"
-    build "$here/build-sanitize" -DUMBRASCOPE_SANITIZE=ON
-    echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-    (cd "$here/build-sanitize" && ctest --output-on-failure --parallel "$jobs")
-    echo "== tests"
-    cd "$here/build" && exec ctest --output-on-failure --parallel "$jobs"
+    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    test_pass "plain pass" "$here/build"
+    test_pass "sanitizer pass (AddressSanitizer and UndefinedBehaviorSanitizer)" "$here/build-sanitize" \
+      -DUMBRASCOPE_SANITIZE=ON
+    echo "== summary"
+    printf '%s\n' "${summary[@]}"
+    exit "$failed"
+    ;;
+  package)
+    install_missing "${build_packages[@]}" "${package_packages[@]}"
+    build_programs
+    (cd "$here/build" && cpack -G DEB -B "$here/build/package")
+    mv "$here"/build/package/umbrascope_*.deb "$here/"
+    ls "$here"/umbrascope_*.deb
     ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|package" >&2
     exit 2
     ;;
 esac

@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(ApplicationTitle());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/umbrascope.png")));
     // Lets desktops match the window to its installed entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("umbrascope"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(UMBRASCOPE_APP_ID));
     InstallApplicationErrorBox();
 
     TForm1 form;

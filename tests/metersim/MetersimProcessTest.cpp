@@ -13,6 +13,7 @@
 #include <optional>
 #include <poll.h>
 #include <spawn.h>
+#include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -125,6 +126,25 @@ TEST(MetersimProcess, AnswersAMonitorThatReopensThePort)
         EXPECT_EQ(Ask(fd, "\r\nQ#"), "ERROR#");
         close(fd);
     }
+}
+
+TEST(MetersimProcess, TheNightStartsAtTheGivenTimeOfDay)
+{
+    // Noon reads far brighter than any night sky; an hour before midnight
+    // without a moon stays dark under the thickest cloud. Whatever the real
+    // clock says, one of the two would be wrong if --start were lost.
+    const auto readingAt = [](const char* start) {
+        Simulator sim({"--no-link", "--seed", "3", "--no-moon", "--start", start});
+        const int fd = OpenPort(sim.DevicePath());
+        const std::string reply = Ask(fd, "V#");
+        close(fd);
+        return reply;
+    };
+    const std::string noon = readingAt("12:00"), night = readingAt("23:00");
+    ASSERT_TRUE(IsReadingReply(noon)) << noon;
+    ASSERT_TRUE(IsReadingReply(night)) << night;
+    EXPECT_LT(std::stod(noon), 15.0);
+    EXPECT_GT(std::stod(night), 19.0);
 }
 
 TEST(MetersimProcess, VanishingHangsUpTheMonitorAndExitsCleanly)
