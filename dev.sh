@@ -105,7 +105,7 @@ case "${1:-}" in
     install_missing "${build_packages[@]}"
     build_programs
     # Without a meter at hand, the simulator stands in for one: it appears in
-    # the port list as "metersim". It starts at sunset and runs at 30 times the
+    # the port list as "sim". It starts at sunset and runs at 30 times the
     # real pace, with the moon up at 23:00, so the sky darkens within minutes,
     # clouds pass and the moon rises; by the real clock daytime readings would
     # sit below the chart and a night would take a night. It ends with the

@@ -13,7 +13,7 @@ namespace platform {
 // Names that open after the device prefix "\\.\": the kernel's serial
 // ports as names under /dev ("ttyUSB0", "ttyACM0", a real "ttyS0"), in
 // natural order, then the links in `virtualFolder` whose device still
-// exists, by their names ("metersim"; the full path of the link where /dev
+// exists, by their names ("sim"; the full path of the link where /dev
 // has a device of the same name). A tty counts when sysfs gives it a device;
 // the 8250 driver's placeholder ports (ttyS entries whose `type` reads 0)
 // have none behind them and are left out. `sysfsRoot` is "/sys" except in

@@ -188,7 +188,7 @@ namespace {
 // The classic combo box: a two-pixel border and an arrow button as wide as
 // a scroll bar (17 pixels), the rest for the text. The current style gives
 // the arrow more room, which in a box as narrow as the port list (81
-// pixels) scrolls a name like "metersim" by its last letters.
+// pixels) scrolls a name like "ttyACM0" by its first letter.
 class TClassicComboStyle : public QProxyStyle {
 public:
     TClassicComboStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}

@@ -89,7 +89,7 @@ std::uint64_t MonotonicMs()
 
 // "\\.\ttyUSB0" -> "/dev/ttyUSB0", "\\.\pts/3" -> "/dev/pts/3",
 // "\\.\/tmp/port" -> "/tmp/port"; a name without the prefix is a path.
-// A name that /dev lacks but the served-port folder has ("metersim") is
+// A name that /dev lacks but the served-port folder has ("sim") is
 // that port, so a simulator's port has a short name like any other.
 std::string DevicePath(std::string_view name)
 {

@@ -119,7 +119,7 @@ TEST_F(Connection, AFailingGreetingReachesTheErrorBoxAndLeavesThePortOpen)
 
 TEST_F(Connection, OpeningThePortListEmptiesItAndListsThePortsAnew)
 {
-    std::vector<std::string> ports{"ttyUSB0", "ttyUSB0", "metersim"};
+    std::vector<std::string> ports{"ttyUSB0", "ttyUSB0", "sim"};
     form.SetPortLister([&] { return ports; });
     form.ComboBox1->SetText("typed");
 

@@ -164,7 +164,7 @@ TEST(MetersimProcess, PublishesItsLinkAndRemovesItWhenStopped)
 {
     char folder[] = "/tmp/metersim-test-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string ports = std::string(folder) + "/ports", link = ports + "/metersim";
+    const std::string ports = std::string(folder) + "/ports", link = ports + "/sim";
     for (int signal : {SIGTERM, SIGINT}) {  // the second run finds a stale link, as after a crash
         Simulator sim({"--link", link, "--seed", "1"});
         const std::string path = sim.DevicePath();

