@@ -45,15 +45,15 @@ struct Port {
     std::exit(1);
 }
 
-Port MakePort(const std::string& folder, const std::string& spec)
+Port MakePort(const std::string& folder, const std::string& argument)
 {
-    const std::size_t colon = spec.find(':');
-    const std::string role = spec.substr(0, colon);
+    const std::size_t colon = argument.find(':');
+    const std::string role = argument.substr(0, colon);
     if (colon == std::string::npos || (role != "loopback" && role != "hangup")) {
-        std::fprintf(stderr, "pty-com-peer: '%s' is not loopback:NAME or hangup:NAME\n", spec.c_str());
+        std::fprintf(stderr, "pty-com-peer: '%s' is not loopback:NAME or hangup:NAME\n", argument.c_str());
         std::exit(2);
     }
-    Port port{role == "loopback" ? Role::Loopback : Role::Hangup, folder + "/" + spec.substr(colon + 1)};
+    Port port{role == "loopback" ? Role::Loopback : Role::Hangup, folder + "/" + argument.substr(colon + 1)};
     port.master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (port.master < 0 || grantpt(port.master) != 0 || unlockpt(port.master) != 0)
         Die("making a pseudo-terminal");
