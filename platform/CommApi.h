@@ -1,7 +1,9 @@
 // The operating system's serial-port interface, in the shape the driver is
 // written against: the Windows communications calls with their records and
 // constants. Each operating system supplies one implementation of CommApi
-// (chosen by the build); tests supply an in-memory double.
+// (chosen by the build); tests supply an in-memory double. On Windows the
+// records and constants here are the system's own, bit for bit, which
+// win32/Win32CommApi.cpp proves at compile time.
 #pragma once
 
 #include <cstddef>

@@ -1,25 +1,39 @@
-// The serial ports this system has, for the port list: the ports the kernel
-// knows through real hardware, then the ports that programs serve
-// themselves (the meter simulator).
+// The serial ports this system has, for the port list.
 #pragma once
 
-#include "platform/VirtualPorts.h"
-
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace platform {
 
-// Names that open after the device prefix "\\.\": the kernel's serial
-// ports as names under /dev ("ttyUSB0", "ttyACM0", a real "ttyS0"), in
-// natural order, then the links in `virtualFolder` whose device still
-// exists, by their names ("sim"; the full path of the link where /dev
-// has a device of the same name). A tty counts when sysfs gives it a device;
-// the 8250 driver's placeholder ports (ttyS entries whose `type` reads 0)
-// have none behind them and are left out. `sysfsRoot` is "/sys" except in
-// tests, which give a tree of their own. Folders that cannot be read give
-// no names; nothing fails.
-std::vector<std::string> SystemSerialPorts(const std::string& sysfsRoot = "/sys",
-                                           const std::string& virtualFolder = VirtualPortFolder());
+// Raised by a port list that meets an entry it cannot read. The ports listed
+// before that entry are not lost: they come with the error, in order, so the
+// caller can offer them and still report the fault.
+class SerialPortListError : public std::runtime_error {
+public:
+    SerialPortListError(const std::string& message, std::vector<std::string> portsSoFar)
+        : std::runtime_error(message), FPorts(std::move(portsSoFar))
+    {
+    }
+
+    const std::vector<std::string>& Ports() const noexcept { return FPorts; }
+
+private:
+    std::vector<std::string> FPorts;
+};
+
+// Names that open after the device prefix "\\.\".
+//
+// On Linux: the kernel's serial ports, then the ports that programs serve
+// themselves (the meter simulator); see posix/SysfsSerialPorts.h. Folders
+// that cannot be read give no names; this never throws.
+//
+// On Windows: the ports the system registers in the key
+// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM ("COM1", ...), in the
+// registry's order, as RegistrySerialPorts.h describes. A key that cannot be opened gives no
+// names; a value there that is not text raises SerialPortListError with the
+// message "Invalid data type for '<value name>'" and the ports before it.
+std::vector<std::string> SystemSerialPorts();
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 // Serial ports that programs serve themselves (a pseudo-terminal such as the
 // meter simulator's) have no fixed device name. Such a program publishes its
 // port as a symbolic link in one folder per user, under a name it chooses,
-// and port discovery offers every link found there.
+// and port discovery offers every link found there. POSIX systems only
+// (posix/VirtualPorts.cpp); Windows lists every port it has in its registry.
 #pragma once
 
 #include <string>

@@ -1,6 +1,6 @@
 // Which serial ports the port list offers, from a sysfs tree of the test's
 // own making and a folder of served ports.
-#include "platform/SerialPorts.h"
+#include "platform/posix/SysfsSerialPorts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-using platform::SystemSerialPorts;
+using platform::posix::SerialPortsIn;
 
 namespace {
 
@@ -40,7 +40,7 @@ protected:
             std::ofstream(tty / "type") << type << "\n";
     }
 
-    std::vector<std::string> Ports() const { return SystemSerialPorts((root / "sys").string(), (root / "served").string()); }
+    std::vector<std::string> Ports() const { return SerialPortsIn((root / "sys").string(), (root / "served").string()); }
 
     fs::path root;
 };
@@ -70,7 +70,7 @@ TEST_F(SerialPorts, ServedPortsFollowByNameWhileTheirDeviceExists)
 
 TEST_F(SerialPorts, UnreadableFoldersGiveNoNames)
 {
-    EXPECT_TRUE(SystemSerialPorts((root / "nothing").string(), (root / "nothing").string()).empty());
+    EXPECT_TRUE(SerialPortsIn((root / "nothing").string(), (root / "nothing").string()).empty());
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
+#include "platform/posix/SysfsSerialPorts.h"
+
 #include "platform/SerialPorts.h"
+#include "platform/VirtualPorts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,6 +12,7 @@
 namespace fs = std::filesystem;
 
 namespace platform {
+namespace posix {
 namespace {
 
 // "ttyUSB2" before "ttyUSB10": runs of digits compare by value.
@@ -66,7 +70,7 @@ std::vector<std::string> SortedNatural(std::vector<std::string> names)
 
 }  // namespace
 
-std::vector<std::string> SystemSerialPorts(const std::string& sysfsRoot, const std::string& virtualFolder)
+std::vector<std::string> SerialPortsIn(const std::string& sysfsRoot, const std::string& virtualFolder)
 {
     std::vector<std::string> hardware, served;
     std::error_code error;
@@ -86,6 +90,13 @@ std::vector<std::string> SystemSerialPorts(const std::string& sysfsRoot, const s
         ports.push_back(fs::exists(fs::path("/dev") / name, error) ? (fs::path(virtualFolder) / name).string() : name);
     }
     return ports;
+}
+
+}  // namespace posix
+
+std::vector<std::string> SystemSerialPorts()
+{
+    return posix::SerialPortsIn("/sys", VirtualPortFolder());
 }
 
 }  // namespace platform

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs the Windows tests under Wine, in a Wine prefix of their own that is
+# made fresh and removed afterwards.
+#
+#   tools/windows/run-wine-tests.sh [BUILD-DIR]     (default: build-windows-x64)
+#
+# Build first: cmake --preset windows-x64 && cmake --build --preset windows-x64
+# Every *_tests.exe under BUILD-DIR runs. The serial tests get two COM ports
+# whose far side tools/windows/PtyComPeer.cpp plays on pseudo-terminals:
+# COM5 sends back every byte, COM6 goes away at the first byte it receives.
+# Ends with "N passed, N failed" and a non-zero status on any failure.
+# Needs wine64 and a host C++ compiler; only 64-bit programs run (no wine32).
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+build=$(cd "${1:-$here/build-windows-x64}" && pwd)
+test_limit=300  # seconds one test program may take
+
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
+if [ ! -x "$wine" ] || [ ! -x "$wineserver" ]; then
+  echo "Wine is missing: apt-get install --no-install-recommends wine64" >&2
+  exit 2
+fi
+mapfile -t programs < <(find "$build" -name '*_tests.exe' | sort)
+if [ ${#programs[@]} -eq 0 ]; then
+  echo "no *_tests.exe under $build: build it first (cmake --build --preset windows-x64)" >&2
+  exit 2
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-wine-XXXXXX")
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
+# No installers for Mono and Gecko, which a new prefix would offer.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+
+peer_pid='' peer_input=''
+cleanup() {
+  if [ -n "$peer_pid" ]; then
+    exec {peer_input}>&-  # the peer ends when its input closes
+    wait "$peer_pid" 2>/dev/null || true
+  fi
+  # The prefix goes, so nothing of the server's is worth the few seconds it
+  # would wait before ending by itself.
+  "$wineserver" -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+started=$SECONDS
+echo "== making a Wine prefix in $WINEPREFIX"
+# The server started here writes its diagnostics to this log too.
+if ! timeout 300 "$wine" wineboot -i >"$work/wine.log" 2>&1; then
+  cat "$work/wine.log" >&2
+  echo "wineboot failed" >&2
+  exit 1
+fi
+
+c++ -std=c++20 -O2 -Wall -Wextra -o "$work/pty-com-peer" "$here/tools/windows/PtyComPeer.cpp"
+coproc PEER { exec "$work/pty-com-peer" "$WINEPREFIX/dosdevices" loopback:com5 hangup:com6 2>>"$work/wine.log"; }
+# shellcheck disable=SC2153  # coproc sets PEER_PID
+peer_pid=$PEER_PID peer_input=${PEER[1]}
+if ! read -r -t 10 -u "${PEER[0]}" ready || [ "$ready" != ready ]; then
+  cat "$work/wine.log" >&2
+  echo "the COM port peer did not start" >&2
+  exit 1
+fi
+export UMBRASCOPE_TEST_LOOPBACK_PORT='\\.\COM5' UMBRASCOPE_TEST_HANGUP_PORT='\\.\COM6'
+echo "== prefix and ports ready after $((SECONDS - started)) s"
+
+passed=0 failed=0 skipped=0
+count() {  # count PATTERN FILE: N from GoogleTest's "[  ...  ] N tests" line
+  sed -n "s/^\[  $1 *\] \([0-9]*\) tests\{0,1\}[.,].*/\1/p" "$2" | head -n 1
+}
+for program in "${programs[@]}"; do
+  echo "== ${program#"$build"/}"
+  log=$work/$(basename "$program").log
+  status=0
+  timeout "$test_limit" "$wine" "$program" --gtest_color=no >"$log.raw" 2>&1 || status=$?
+  tr -d '\r' <"$log.raw" | tee "$log"
+  ran_ok=$(count PASSED "$log")
+  ran_failed=$(count FAILED "$log")
+  ran_skipped=$(count SKIPPED "$log")
+  passed=$((passed + ${ran_ok:-0}))
+  skipped=$((skipped + ${ran_skipped:-0}))
+  if [ -n "$ran_failed" ]; then
+    failed=$((failed + ran_failed))
+  elif [ "$status" -ne 0 ] || [ -z "$ran_ok" ]; then
+    # Crashed, hung or never reached its summary: the program counts as one failure.
+    echo "!! ${program#"$build"/} ended with status $status before its summary"
+    failed=$((failed + 1))
+  fi
+done
+
+if [ $((passed + failed)) -eq 0 ]; then
+  echo "!! no test ran"
+  failed=1
+fi
+echo "== Wine run took $((SECONDS - started)) s; $skipped skipped"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
