@@ -6,7 +6,8 @@
 #                     dusk, 30 simulated seconds to the real one
 #   ./dev.sh test     install what is missing, build everything, run every test
 #                     plainly and again under AddressSanitizer and
-#                     UndefinedBehaviorSanitizer, and end with how each pass went
+#                     UndefinedBehaviorSanitizer, build the Windows targets and
+#                     run their tests under Wine, and end with how each pass went
 #   ./dev.sh package  install what is missing, build the program and the
 #                     simulator and make the Debian package umbrascope_<version>_<arch>.deb
 #                     in this folder
@@ -33,6 +34,13 @@ package_packages=(dpkg-dev file)
 test_packages=(
   xvfb xdotool x11-apps
   "${package_packages[@]}" desktop-file-utils appstream
+)
+# The Windows build: MinGW-w64 for both Windows targets, GoogleTest's source
+# (Debian has no MinGW build of it) and Wine to run the 64-bit tests; this
+# kind of machine cannot run 32-bit programs, so the 32-bit build is only
+# compiled and linked.
+windows_packages=(
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64
 )
 
 install_missing() {  # install_missing PACKAGE...
@@ -71,6 +79,28 @@ build_programs() {  # the monitor and the simulator, nothing else
 
 summary=()
 failed=0
+
+# windows_pass: builds the Windows targets that exist so far and runs their
+# tests under Wine, noted in the summary like the other passes.
+windows_pass() {
+  local name="Windows pass (MinGW-w64, tests under Wine)" preset
+  for preset in windows-x64 windows-x86; do
+    echo "== $name: build $preset"
+    if ! (cd "$here" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --parallel "$jobs"); then
+      summary+=("$name: FAILED, the $preset build failed")
+      failed=1
+      return 0
+    fi
+  done
+  echo "== $name: tests"
+  local log="$here/build-windows-x64/wine-tests.log"
+  if "$here/tools/windows/run-wine-tests.sh" "$here/build-windows-x64" 2>&1 | tee "$log"; then
+    summary+=("$name: passed, $(tail -1 "$log")")
+    return 0
+  fi
+  summary+=("$name: FAILED, $(tail -1 "$log")")
+  failed=1
+}
 
 # test_pass NAME DIR [extra cmake arguments]: builds everything in DIR and runs
 # its tests, and notes how it went in the summary. A failure of either step
@@ -116,10 +146,11 @@ case "${1:-}" in
     "$here/build/app/umbrascope"
     ;;
   test)
-    install_missing "${build_packages[@]}" "${test_packages[@]}"
+    install_missing "${build_packages[@]}" "${test_packages[@]}" "${windows_packages[@]}"
     test_pass "plain pass" "$here/build"
     test_pass "sanitizer pass (AddressSanitizer and UndefinedBehaviorSanitizer)" "$here/build-sanitize" \
       -DUMBRASCOPE_SANITIZE=ON
+    windows_pass
     echo "== summary"
     printf '%s\n' "${summary[@]}"
     exit "$failed"
