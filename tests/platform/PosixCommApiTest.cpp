@@ -4,6 +4,7 @@
 #include "platform/CommApi.h"
 #include "platform/VirtualPorts.h"
 
+#include "CommCalls.h"
 #include "PtyPeer.h"
 
 #include <gtest/gtest.h>
@@ -31,22 +32,12 @@ CommApi& api = SystemCommApi();
 
 HANDLE Open(const std::string& name, DWORD share = 0)
 {
-    return api.CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    return OpenReadWrite(api, name, share);
 }
 
 DCB Settings(DWORD rate = 9600)
 {
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    dcb.BaudRate = rate;
-    dcb.fBinary = 1;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.ByteSize = 8;
-    dcb.XonChar = 0x11;
-    dcb.XoffChar = 0x13;
-    return dcb;
+    return PlainLine(rate);
 }
 
 // A descriptor of the slave that the test opens beside the layer's, to read

@@ -7,6 +7,7 @@
 // first byte it receives. Without them those tests are skipped.
 #include "platform/CommApi.h"
 
+#include "../CommCalls.h"
 #include "SystemSide.h"
 
 #include <gtest/gtest.h>
@@ -39,24 +40,12 @@ const std::string kHangupPort = PortFromEnvironment("UMBRASCOPE_TEST_HANGUP_PORT
 
 HANDLE Open(const std::string& name)
 {
-    return api.CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    return OpenReadWrite(api, name);
 }
 
 DCB Settings(DWORD rate = 9600)
 {
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    dcb.BaudRate = rate;
-    dcb.fBinary = 1;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.XonChar = 0x11;
-    dcb.XoffChar = 0x13;
-    return dcb;
+    return PlainLine(rate);
 }
 
 // Waits, polling, until `done` holds or the limit passes; the result of the
