@@ -399,6 +399,16 @@ void TForm1::ComboBox1DropDown(TObject*)
 
 void TForm1::GetCOMPorts()
 {
-    for (const std::string& name : FPortLister())
+    std::vector<std::string> names;
+    try {
+        names = FPortLister();
+    } catch (const platform::SerialPortListError& error) {
+        // The ports listed before the entry that could not be read are
+        // offered all the same; the error then reaches the error box.
+        for (const std::string& name : error.Ports())
+            ComboBox1->AddItem(QString::fromStdString(name));
+        throw Exception(error.what());
+    }
+    for (const std::string& name : names)
         ComboBox1->AddItem(QString::fromStdString(name));
 }

@@ -69,7 +69,9 @@ public:
     // Sends "V#". A port that can no longer be used ends polling with
     // "COM Port has been disconnected!!".
     void Timer1Timer(TObject* Sender);
-    // Adds the names of the system's serial ports to the port list.
+    // Adds the names of the system's serial ports to the port list. A list
+    // that meets an entry it cannot read ("Invalid data type for '%s'") adds
+    // the names before it and raises that message.
     void GetCOMPorts();
     // Empties the port list and its text, then fills the list anew.
     void ComboBox1DropDown(TObject* Sender);

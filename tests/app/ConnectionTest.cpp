@@ -1,6 +1,8 @@
 // "START", the poll tick and the port list, over the in-memory serial device.
 #include "WindowFixture.h"
 
+#include "platform/SerialPorts.h"
+
 #include <QTest>
 
 #include <string>
@@ -115,6 +117,21 @@ TEST_F(Connection, AFailingGreetingReachesTheErrorBoxAndLeavesThePortOpen)
     EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
     EXPECT_TRUE(form.CommPortDriver1->Connected());
     EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
+}
+
+TEST_F(Connection, AnUnreadablePortEntryIsReportedAndThePortsBeforeItStay)
+{
+    form.SetPortLister([]() -> std::vector<std::string> {
+        throw platform::SerialPortListError("Invalid data type for '\\Device\\Serial2'", {"COM1", "COM3"});
+    });
+    form.ComboBox1->showPopup();
+    ASSERT_EQ(form.ComboBox1->count(), 2) << "the list opens with the ports so far";
+    EXPECT_EQ(form.ComboBox1->itemText(1), "COM3");
+    form.ComboBox1->hidePopup();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Caption, ApplicationTitle().toStdString());
+    // "'" comes before "." in the code table, so no period is added.
+    EXPECT_EQ(boxes[0].Text, "Invalid data type for '\\Device\\Serial2'");
 }
 
 TEST_F(Connection, OpeningThePortListEmptiesItAndListsThePortsAnew)
