@@ -1,10 +1,8 @@
 #include "runtime/NumberText.h"
 
-#include <QLocale>
+#include "runtime/NumberTextSystem.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace {
@@ -23,22 +21,9 @@ std::size_t SkipDigits(std::string_view text, std::size_t& pos)
     return pos - start;
 }
 
-// strtold reads the decimal point of LC_NUMERIC, which the user's settings
-// or a library may have changed; a private "C" locale makes "." certain.
-locale_t ClassicNumericLocale()
-{
-    static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return locale;
-}
-
 char& SeparatorStorage()
 {
-    static char separator = [] {
-        const QString point = QLocale::system().decimalPoint();
-        if (point.size() == 1 && point.at(0).unicode() > 32 && point.at(0).unicode() < 128)
-            return static_cast<char>(point.at(0).unicode());
-        return '.';
-    }();
+    static char separator = UserDecimalPoint();
     return separator;
 }
 
@@ -86,7 +71,7 @@ std::optional<long double> TryStrToReading(std::string_view text)
         return std::nullopt;
 
     char* end = nullptr;
-    const long double value = ::strtold_l(normalised.c_str(), &end, ClassicNumericLocale());
+    const long double value = StrToLongDoubleWithPoint(normalised.c_str(), &end);
     if (end != normalised.c_str() + normalised.size() || std::isinf(value))
         return std::nullopt;
     return value;
