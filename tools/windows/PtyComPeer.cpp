@@ -5,7 +5,9 @@
 //
 //   loopback:NAME  sends back every byte it receives, as a loopback plug does
 //   hangup:NAME    goes away (closes the master) at the first byte it receives,
-//                  as an unplugged adapter does
+//                  as an unplugged adapter does, and is plugged in again at
+//                  once as a new terminal under the same name, for the next
+//                  test; a handle opened before keeps the one that went
 //
 //   pty-com-peer DOSDEVICES-FOLDER PORT...
 //
@@ -39,6 +41,8 @@ struct Port {
     int slave = -1;
 };
 
+void PlugIn(Port& port);
+
 [[noreturn]] void Die(const std::string& what)
 {
     std::fprintf(stderr, "pty-com-peer: %s: %s\n", what.c_str(), std::strerror(errno));
@@ -54,6 +58,13 @@ Port MakePort(const std::string& folder, const std::string& argument)
         std::exit(2);
     }
     Port port{role == "loopback" ? Role::Loopback : Role::Hangup, folder + "/" + argument.substr(colon + 1)};
+    PlugIn(port);
+    return port;
+}
+
+// Makes the port's terminal and points its link at it.
+void PlugIn(Port& port)
+{
     port.master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (port.master < 0 || grantpt(port.master) != 0 || unlockpt(port.master) != 0)
         Die("making a pseudo-terminal");
@@ -72,11 +83,10 @@ Port MakePort(const std::string& folder, const std::string& argument)
     unlink(port.link.c_str());
     if (symlink(slavePath.c_str(), port.link.c_str()) != 0)
         Die("linking " + port.link);
-    return port;
 }
 
 // Also removes the link: the pseudo-terminal's number is free for the next
-// one made, which is no port of ours.
+// one made, which may be no port of ours.
 void HangUp(Port& port)
 {
     close(port.master);
@@ -96,6 +106,7 @@ void Serve(Port& port)
         return;
     if (port.role == Role::Hangup) {
         HangUp(port);
+        PlugIn(port);
         return;
     }
     // A slave that does not read fills its queue; what does not fit is

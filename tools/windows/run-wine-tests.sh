@@ -8,6 +8,9 @@
 # Every *_tests.exe under BUILD-DIR runs. The serial tests get two COM ports
 # whose far side tools/windows/PtyComPeer.cpp plays on pseudo-terminals:
 # COM5 sends back every byte, COM6 goes away at the first byte it receives.
+# With UMBRASCOPE_METERSIM naming the meter simulator (a program of this
+# system, built by the Linux build), COM7 is the simulator, which leaves
+# after its third reading as an unplugged meter would.
 # Ends with "N passed, N failed" and a non-zero status on any failure.
 # Needs wine64 and a host C++ compiler; only 64-bit programs run (no wine32).
 set -euo pipefail
@@ -34,8 +37,12 @@ export WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 
-peer_pid='' peer_input=''
+peer_pid='' peer_input='' meter_pid=''
 cleanup() {
+  if [ -n "$meter_pid" ]; then
+    kill "$meter_pid" 2>/dev/null || true
+    wait "$meter_pid" 2>/dev/null || true
+  fi
   if [ -n "$peer_pid" ]; then
     exec {peer_input}>&-  # the peer ends when its input closes
     wait "$peer_pid" 2>/dev/null || true
@@ -67,6 +74,23 @@ if ! read -r -t 10 -u "${PEER[0]}" ready || [ "$ready" != ready ]; then
   exit 1
 fi
 export UMBRASCOPE_TEST_LOOPBACK_PORT='\\.\COM5' UMBRASCOPE_TEST_HANGUP_PORT='\\.\COM6'
+
+if [ -n "${UMBRASCOPE_METERSIM:-}" ]; then
+  "$UMBRASCOPE_METERSIM" --link "$WINEPREFIX/dosdevices/com7" --seed 7 --speed 60 --vanish-after 3 \
+    >"$work/meter.out" 2>>"$work/wine.log" &
+  meter_pid=$!
+  # Its first line names the terminal, once the link is in place.
+  for _ in $(seq 100); do
+    [ -s "$work/meter.out" ] && break
+    sleep 0.1
+  done
+  if ! grep -q '^/dev/' "$work/meter.out"; then
+    cat "$work/wine.log" >&2
+    echo "the meter simulator did not start" >&2
+    exit 1
+  fi
+  export UMBRASCOPE_TEST_METER_PORT='\\.\COM7'
+fi
 echo "== prefix and ports ready after $((SECONDS - started)) s"
 
 passed=0 failed=0 skipped=0
