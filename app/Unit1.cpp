@@ -78,13 +78,11 @@ TForm1::TForm1(platform::CommApi& api) : TForm(kClientWidth, kClientHeight)
     CreateSaveControls();
 
     Timer1 = new TTimer(this);
-    Timer1->setObjectName("Timer1");
     Timer1->SetEnabled(false);
     Timer1->SetInterval(1000);
     Timer1->SetOnTimer([this](TObject* sender) { Timer1Timer(sender); });
 
     CommPortDriver1 = new TCommPortDriver(this, api);
-    CommPortDriver1->setObjectName("CommPortDriver1");
     CommPortDriver1->SetPort(pnCustom);
     CommPortDriver1->SetPortName("\\\\.\\COM2");
     CommPortDriver1->SetInBufSize(5000);
@@ -93,7 +91,6 @@ TForm1::TForm1(platform::CommApi& api) : TForm(kClientWidth, kClientHeight)
     });
 
     SaveDialog1 = new TSaveDialog(this);
-    SaveDialog1->setObjectName("SaveDialog1");
     SaveDialog1->SetDefaultExt(QStringLiteral(".txt"));
     SaveDialog1->SetFilter(QStringLiteral("Text Files|*.txt"));
     SaveDialog1->SetTitle(QStringLiteral("Save As"));
@@ -191,7 +188,6 @@ void TForm1::CreateChartControls()
     left->SetMinorTickCount(1);
 
     Series1 = new TLineSeries(Chart1);
-    Series1->setObjectName("Series1");
     Series1->SetSeriesColor(kReadingBlue);
     Series1->SetShowInLegend(false);
     Series1->Marks().SetVisible(false);

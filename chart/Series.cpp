@@ -42,7 +42,7 @@ void TSeriesPointer::SetVertSize(int value)
     Change(FVertSize, value);
 }
 
-TCustomSeries::TCustomSeries(QObject* AOwner) : TChartSeries(AOwner) {}
+TCustomSeries::TCustomSeries(TComponent* AOwner) : TChartSeries(AOwner) {}
 
 void TCustomSeries::Assign(const TChartSeries& source)
 {
@@ -93,7 +93,7 @@ void TCustomSeries::VertMargins(int& top, int& bottom) const
         bottom = FLineHeight;
 }
 
-TLineSeries::TLineSeries(QObject* AOwner) : TCustomSeries(AOwner)
+TLineSeries::TLineSeries(TComponent* AOwner) : TCustomSeries(AOwner)
 {
     SetDrawLine(true);
     Pointer().SetVisible(false);

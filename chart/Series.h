@@ -88,7 +88,6 @@ using TOnGetPointerStyle = std::function<TSeriesPointerStyle(TChartSeries* Sende
 // a point too far off the plot to be placed is left out, the line joining its
 // neighbours.
 class TCustomSeries : public TChartSeries {
-    Q_OBJECT
 public:
     // Pixel coordinates beyond this distance from the origin are not drawn.
     static constexpr int kMaxDrawablePixel = 32766;
@@ -97,7 +96,7 @@ public:
     // (too far off the axis' range, or not a number).
     static constexpr int kUnplaceablePixel = -2147483647 - 1;
 
-    explicit TCustomSeries(QObject* AOwner = nullptr);
+    explicit TCustomSeries(TComponent* AOwner = nullptr);
 
     // Copies the TChartSeries settings and, from another TCustomSeries, the
     // line, area and marker settings.
@@ -218,9 +217,8 @@ private:
 
 // The line series: lines on, markers hidden.
 class TLineSeries : public TCustomSeries {
-    Q_OBJECT
 public:
-    explicit TLineSeries(QObject* AOwner = nullptr);
+    explicit TLineSeries(TComponent* AOwner = nullptr);
 
     // Copies the settings of `source`, hides the markers unless it is a line
     // series too, and keeps the line on and the area off.

@@ -29,7 +29,7 @@ void TSeriesMarks::SetArrowLength(int value)
     FOwner->RequestRepaint();
 }
 
-TChartSeries::TChartSeries(QObject* AOwner) : TComponent(AOwner), FCreator(AOwner)
+TChartSeries::TChartSeries(TComponent* AOwner) : TComponent(AOwner)
 {
     FXValues = std::make_unique<TChartValueList>(this, "X");
     FXValues->SetOrder(loAscending);
@@ -269,12 +269,8 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart)
         FParentChart->DropSeries(this);
     FParentChart = chart;
     ResolveAxes();
-    if (chart != nullptr) {
+    if (chart != nullptr)
         chart->AdoptSeries(this);
-        setParent(chart);
-    } else {
-        setParent(FCreator.data());
-    }
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis value)
@@ -441,7 +437,7 @@ void TChartSeries::NotifyDependents(SourceChange change, int index)
 
 void TChartSeries::ReactToSource(SourceChange change, int index)
 {
-    const TChartSeries* source = FDataSource.data();
+    const TChartSeries* source = FDataSource;
     if (source == nullptr)
         return;
     switch (change) {
@@ -503,12 +499,17 @@ TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomTeePanelExtended(pa
 TCustomAxisPanel::~TCustomAxisPanel()
 {
     BeginDestroy();
-    for (TChartSeries* series : FSeriesList) {
+    // All are detached before any is freed, so that freeing one reaches
+    // neither this chart nor a series freed before it.
+    const std::vector<TChartSeries*> attached = std::move(FSeriesList.FItems);
+    FSeriesList.FItems.clear();
+    for (TChartSeries* series : attached) {
         series->UnlinkFromSource();
         series->FParentChart = nullptr;
         series->ResolveAxes();
     }
-    FSeriesList.FItems.clear();
+    for (TChartSeries* series : attached)
+        delete series;
 }
 
 void TCustomAxisPanel::AddSeries(TChartSeries* series)

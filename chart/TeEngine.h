@@ -6,11 +6,11 @@
 // index-aligned with them. Adding, deleting or clearing points never paints:
 // it ends in RequestRepaint, which only invalidates the series' chart.
 //
-// Ownership: a series is a component created with an owner (or none). When it
-// joins a chart the chart takes it over as a Qt child and frees it with
-// itself; when it leaves a chart (SetParentChart(nullptr)) it goes back to
-// the owner it was created with, or to nobody, and then the caller frees it.
-// A series that is destroyed leaves its chart first. Charts own their axes.
+// Ownership: a series is a component created with an owner (or none), which
+// frees it. A chart frees the series attached to it when it goes itself;
+// a series that leaves a chart (SetParentChart(nullptr)) stays with its
+// owner, or, without one, with the caller. A series that is destroyed leaves
+// its chart first. Charts own their axes.
 #pragma once
 
 #include "chart/TeEngineAxes.h"
@@ -18,7 +18,6 @@
 #include "chart/TeeProcs.h"
 #include "runtime/Graphics.h"
 
-#include <QPointer>
 
 #include <array>
 #include <cstddef>
@@ -194,11 +193,10 @@ using TSeriesClick = std::function<void(TChartSeries* Sender, int ValueIndex, Qt
 using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueIndex, std::string& MarkText)>;
 
 class TChartSeries : public TComponent {
-    Q_OBJECT
 public:
     // An empty series without a chart: Active, SeriesColor clDefault, X
     // ordered ascending, Y unordered, bound to the bottom and left axes.
-    explicit TChartSeries(QObject* AOwner = nullptr);
+    explicit TChartSeries(TComponent* AOwner = nullptr);
     // Leaves its data source and its chart and frees its points. Handlers
     // are not called: whoever installed them may be gone already.
     ~TChartSeries() override;
@@ -304,7 +302,7 @@ public:
     // the source's additions, deletions and clearing while both are in a
     // chart. A source that would feed itself, directly or through others,
     // raises ChartException.
-    TChartSeries* DataSource() const { return FDataSource.data(); }
+    TChartSeries* DataSource() const { return FDataSource; }
     void SetDataSource(TChartSeries* value);
 
     TSeriesMarks& Marks() { return FMarks; }
@@ -401,15 +399,12 @@ private:
     PointLabels FLabels;
     TSeriesMarks FMarks{this};
 
-    // The owner the series was created with; it gets the series back when
-    // the series leaves its chart.
-    QPointer<QObject> FCreator;
     TCustomAxisPanel* FParentChart = nullptr;
     TChartAxis* FHorizontalAxis = nullptr;
     TChartAxis* FVerticalAxis = nullptr;
     TChartAxis* FCustomHorizAxis = nullptr;
     TChartAxis* FCustomVertAxis = nullptr;
-    QPointer<TChartSeries> FDataSource;
+    TChartSeries* FDataSource = nullptr;  // cleared by either side's destructor
     std::vector<TChartSeries*> FDependents;
 
     bool FActive = true;
@@ -467,8 +462,8 @@ class TCustomAxisPanel : public TCustomTeePanelExtended {
     Q_OBJECT
 public:
     explicit TCustomAxisPanel(QWidget* parent = nullptr);
-    // Lets go of every series before the axes go; the series themselves are
-    // freed with the widget's children, already detached.
+    // Frees every series attached to it, all detached first, before the
+    // axes go.
     ~TCustomAxisPanel() override;
 
     const TChartSeriesList& SeriesList() const { return FSeriesList; }

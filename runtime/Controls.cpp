@@ -27,7 +27,17 @@ Qt::CursorShape CursorShape(TCursor cursor)
     }
 }
 
-TControl::TControl(QWidget* parent) : QWidget(parent) {}
+TComponent* OwningForm(QWidget* parent)
+{
+    return parent == nullptr ? nullptr : dynamic_cast<TComponent*>(parent->window());
+}
+
+TControl::TControl(QWidget* parent) : QWidget(parent), TComponent(OwningForm(parent)) {}
+
+TControl::~TControl()
+{
+    DestroyComponents();
+}
 
 void TControl::SetCursor(TCursor value)
 {

@@ -1,7 +1,9 @@
 // The base of the visible components: a Qt widget with the component's
-// loading state and its background colour.
+// loading state and its background colour. A control is owned by the window
+// it is placed on, which frees it.
 #pragma once
 
+#include "runtime/Classes.h"
 #include "runtime/Graphics.h"
 
 #include <QWidget>
@@ -34,10 +36,16 @@ inline constexpr TCursor crSizeAll = -22;
 // The Qt shape closest to `cursor`; the arrow for a number that names none.
 Qt::CursorShape CursorShape(TCursor cursor);
 
-class TControl : public QWidget {
+// The window (form) that `parent` is part of, which owns the controls placed
+// on it; null when that is no component (a bare widget in a test).
+TComponent* OwningForm(QWidget* parent);
+
+class TControl : public QWidget, public TComponent {
     Q_OBJECT
 public:
     explicit TControl(QWidget* parent = nullptr);
+    // Frees what the control owns while the widget is still whole.
+    ~TControl() override;
 
     // While stored settings are applied (a window being built from its
     // description), setters accept values in any order; EndLoading ends

@@ -135,7 +135,7 @@ void SetFileChooser(TFileChooser chooser)
     FileChooser() = std::move(chooser);
 }
 
-TSaveDialog::TSaveDialog(QObject* AOwner) : TComponent(AOwner) {}
+TSaveDialog::TSaveDialog(TComponent* AOwner) : TComponent(AOwner) {}
 
 QStringList TSaveDialog::NameFilters() const
 {

@@ -105,9 +105,8 @@ void SetFileChooser(TFileChooser chooser);
 // window gives it. Execute waits for the user in a nested event loop, so
 // timers and receive events go on meanwhile.
 class TSaveDialog : public TComponent {
-    Q_OBJECT
 public:
-    explicit TSaveDialog(QObject* AOwner);
+    explicit TSaveDialog(TComponent* AOwner);
 
     // The extension added to a name typed without one, with or without its
     // leading period (".txt").

@@ -1,15 +1,12 @@
 #include "runtime/ExtCtrls.h"
 
-#include "runtime/Dialogs.h"
-
-#include <QTimerEvent>
-
-#include <climits>
-
-TTimer::TTimer(QObject* AOwner) : TComponent(AOwner)
+TTimer::TTimer(TComponent* AOwner)
+    : TComponent(AOwner), FWindow(std::make_unique<TNotifyWindow>([this](TMessage& message) { WndProc(message); }))
 {
     UpdateTimer();
 }
+
+TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool value)
 {
@@ -31,29 +28,21 @@ void TTimer::UpdateTimer()
 {
     // Always stop first: a running timer that is changed starts a fresh
     // period rather than keeping its old phase.
-    if (FTimerId != 0) {
-        killTimer(FTimerId);
-        FTimerId = 0;
-    }
+    FWindow->KillTimer(kTimerId);
     if (!FEnabled || FInterval == 0)
         return;
-    // A precise timer: a coarse one may tick up to 5% early, and the first
-    // tick is promised one full interval after the start.
-    if (FInterval <= static_cast<unsigned>(INT_MAX))
-        FTimerId = startTimer(static_cast<int>(FInterval), Qt::PreciseTimer);
-    if (FTimerId == 0)
+    if (!FWindow->SetTimer(kTimerId, FInterval))
         throw EOutOfResources("Not enough timers available");
 }
 
-void TTimer::timerEvent(QTimerEvent* event)
+void TTimer::WndProc(TMessage& message)
 {
-    if (event->timerId() != FTimerId) {
-        TComponent::timerEvent(event);
+    if (message.Msg != WM_TIMER) {
+        FWindow->DefaultHandler(message);
         return;
     }
-    // A failing handler is reported and the timer goes on ticking.
-    Guarded([this] {
-        if (FOnTimer)
-            FOnTimer(this);
-    });
+    // A failing handler is reported by the window and the timer goes on
+    // ticking.
+    if (FOnTimer)
+        FOnTimer(this);
 }

@@ -1,23 +1,19 @@
-// The timer component: ticks through Qt's event loop, in nested loops too.
+// The timer component: a timer of a hidden window of its own, so it ticks
+// from the application's message loop, in nested loops (dialogs) too.
 #pragma once
 
 #include "runtime/Classes.h"
+#include "runtime/NotifyWindow.h"
 #include "runtime/SysUtils.h"
 
-#include <functional>
-
-// The system has no timer left to give: "Not enough timers available".
-class EOutOfResources : public Exception {
-public:
-    using Exception::Exception;
-};
+#include <memory>
 
 class TTimer : public TComponent {
-    Q_OBJECT
 public:
     // Starts running at once (enabled, 1000 ms). Raises EOutOfResources when
     // no timer can be had.
-    explicit TTimer(QObject* AOwner);
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
 
     bool Enabled() const { return FEnabled; }
     // Setting the current value does nothing; switching on (re)starts the
@@ -35,16 +31,16 @@ public:
     void SetOnTimer(TNotifyEvent handler) { FOnTimer = std::move(handler); }
 
     // True while a system timer is counting for this component.
-    bool Running() const { return FTimerId != 0; }
-
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    bool Running() const { return FWindow->TimerInterval(kTimerId) != 0; }
 
 private:
+    static constexpr WPARAM kTimerId = 1;
+
+    void WndProc(TMessage& message);
     void UpdateTimer();
 
     bool FEnabled = true;
     unsigned FInterval = 1000;
     TNotifyEvent FOnTimer;
-    int FTimerId = 0;
+    std::unique_ptr<TNotifyWindow> FWindow;
 };

@@ -8,9 +8,15 @@
 
 TForm::TForm(int clientWidth, int clientHeight)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      TComponent(nullptr)
 {
     setFixedSize(clientWidth, clientHeight);
+}
+
+TForm::~TForm()
+{
+    DestroyComponents();
 }
 
 void TForm::SetColor(TColor value)

@@ -7,11 +7,14 @@
 #include <QWidget>
 
 // A window of fixed client size with a single border: no maximise button,
-// no resizing, centred on the desktop the first time it is shown.
-class TForm : public QWidget {
+// no resizing, centred on the desktop the first time it is shown. It owns the
+// controls and components placed on it and frees them when it goes, the
+// most recently created first.
+class TForm : public QWidget, public TComponent {
     Q_OBJECT
 public:
     TForm(int clientWidth, int clientHeight);
+    ~TForm() override;
 
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString& value) { setWindowTitle(value); }

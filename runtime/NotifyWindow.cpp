@@ -1,26 +1,21 @@
 #include "runtime/NotifyWindow.h"
 
+#include "runtime/NotifyWindowSystem.h"
 #include "runtime/SysUtils.h"
 
-#include <QTimerEvent>
-
-LRESULT DefWindowProc(const TMessage&)
-{
-    return 0;
-}
-
-TNotifyWindow::TNotifyWindow(TWndMethod windowProc, QObject* parent)
-    : QObject(parent), FWindowProc(std::move(windowProc))
+TNotifyWindow::TNotifyWindow(TWndMethod windowProc)
+    : FWindowProc(std::move(windowProc)), FSystemWindow(TSystemWindow::Create(*this))
 {
 }
+
+TNotifyWindow::~TNotifyWindow() = default;
 
 bool TNotifyWindow::SetTimer(WPARAM id, UINT periodMs)
 {
     KillTimer(id);
-    const int qtId = startTimer(static_cast<int>(periodMs));
-    if (qtId == 0)
+    if (!FSystemWindow->StartTimer(id, periodMs))
         return false;
-    FTimers[id] = Timer{qtId, periodMs};
+    FTimers[id] = periodMs;
     return true;
 }
 
@@ -29,7 +24,7 @@ bool TNotifyWindow::KillTimer(WPARAM id)
     const auto it = FTimers.find(id);
     if (it == FTimers.end())
         return false;
-    killTimer(it->second.qtId);
+    FSystemWindow->StopTimer(id);
     FTimers.erase(it);
     return true;
 }
@@ -37,7 +32,7 @@ bool TNotifyWindow::KillTimer(WPARAM id)
 UINT TNotifyWindow::TimerInterval(WPARAM id) const
 {
     const auto it = FTimers.find(id);
-    return it == FTimers.end() ? 0 : it->second.periodMs;
+    return it == FTimers.end() ? 0 : it->second;
 }
 
 LRESULT TNotifyWindow::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -47,18 +42,17 @@ LRESULT TNotifyWindow::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
     return message.Result;
 }
 
-void TNotifyWindow::timerEvent(QTimerEvent* event)
+void TNotifyWindow::DefaultHandler(TMessage& message)
 {
-    for (const auto& [id, timer] : FTimers) {
-        if (timer.qtId != event->timerId())
-            continue;
-        // An exception from the tick (an owner's event handler) is reported
-        // here; it must not unwind through Qt's event loop.
-        try {
-            Perform(WM_TIMER, id);
-        } catch (...) {
-            HandleCurrentException();
-        }
-        return;
+    message.Result = FSystemWindow->DefaultHandler(message);
+}
+
+LRESULT TNotifyWindow::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    try {
+        return Perform(msg, wParam, lParam);
+    } catch (...) {
+        HandleCurrentException();
+        return 0;
     }
 }

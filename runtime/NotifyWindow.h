@@ -1,19 +1,22 @@
 // A hidden window of the user-interface thread: it has no screen presence,
 // only a window procedure that receives messages, and timers identified by
-// small numbers of the owner's choosing. Timer ticks arrive through Qt's event
-// loop, between other events and in nested loops (dialogs) too.
+// small numbers of the owner's choosing. Timer messages arrive from the
+// application's message loop, between other messages and in the nested
+// loops of dialogs too.
 #pragma once
-
-#include <QObject>
 
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <type_traits>
 
-using UINT = std::uint32_t;
+// The message types of the Windows headers, declared exactly as they declare
+// them on both Windows targets, so that a file may see both.
+using UINT = unsigned int;
 using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
-using LRESULT = std::intptr_t;
+using LPARAM = std::conditional_t<sizeof(void*) == 8, long long, long>;
+using LRESULT = LPARAM;
 
 inline constexpr UINT WM_TIMER = 0x0113;
 
@@ -24,18 +27,22 @@ struct TMessage {
     LRESULT Result;
 };
 
-// What a window does with a message it does not handle itself.
-LRESULT DefWindowProc(const TMessage& message);
-
-class TNotifyWindow : public QObject {
-    Q_OBJECT
+class TNotifyWindow {
 public:
     using TWndMethod = std::function<void(TMessage&)>;
 
-    explicit TNotifyWindow(TWndMethod windowProc, QObject* parent = nullptr);
+    // Creates the window; raises EOutOfResources when the window system has
+    // none to give.
+    explicit TNotifyWindow(TWndMethod windowProc);
+    // Stops its timers and destroys the window: no message reaches the
+    // window procedure afterwards.
+    ~TNotifyWindow();
+    TNotifyWindow(const TNotifyWindow&) = delete;
+    TNotifyWindow& operator=(const TNotifyWindow&) = delete;
 
     // Starts timer `id` with the given period, replacing a running timer of
-    // the same id. False when the system has no timer to give.
+    // the same id; the first tick comes one period later. False when the
+    // system has no timer to give.
     bool SetTimer(WPARAM id, UINT periodMs);
     // Stops timer `id`; false when it was not running.
     bool KillTimer(WPARAM id);
@@ -44,16 +51,21 @@ public:
 
     // Hands a message to the window procedure at once and returns its result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // What the window system does with a message the window procedure does
+    // not handle itself; stores its answer in `message.Result`.
+    void DefaultHandler(TMessage& message);
 
-protected:
-    void timerEvent(QTimerEvent* event) override;
+    // The window system's side, one per platform.
+    class TSystemWindow;
 
 private:
-    struct Timer {
-        int qtId;
-        UINT periodMs;
-    };
+    // Called by the system window for every message it receives. An
+    // exception from the window procedure (an owner's event handler) is
+    // reported here; it must not unwind through the window system.
+    friend class TSystemWindow;
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
     TWndMethod FWindowProc;
-    std::map<WPARAM, Timer> FTimers;
+    std::map<WPARAM, UINT> FTimers;
+    std::unique_ptr<TSystemWindow> FSystemWindow;
 };

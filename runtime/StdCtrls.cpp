@@ -33,7 +33,7 @@ void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, TColor color)
     widget->setPalette(palette);
 }
 
-TLabel::TLabel(QWidget* parent) : QWidget(parent) {}
+TLabel::TLabel(QWidget* parent) : QWidget(parent), TComponent(OwningForm(parent)) {}
 
 void TLabel::SetCaption(const QString& value)
 {
@@ -141,7 +141,7 @@ void FrameRect(QPainter& painter, const QRect& area, const QColor& color)
 
 }  // namespace
 
-TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent)
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent), TComponent(OwningForm(parent))
 {
     // A group box paints its background, so it covers what lies under it.
     setAutoFillBackground(true);
@@ -175,7 +175,7 @@ void TGroupBox::paintEvent(QPaintEvent*)
     painter.drawText(geometry.caption, flags, title());
 }
 
-TButton::TButton(QWidget* parent) : QPushButton(parent)
+TButton::TButton(QWidget* parent) : QPushButton(parent), TComponent(OwningForm(parent))
 {
     connect(this, &QPushButton::clicked, this, GuardedSlot([this] {
                 if (FOnClick)
@@ -227,7 +227,7 @@ QStyle* ClassicComboStyle()
 
 }  // namespace
 
-TComboBox::TComboBox(QWidget* parent, TComboBoxStyle style) : QComboBox(parent), FStyle(style)
+TComboBox::TComboBox(QWidget* parent, TComboBoxStyle style) : QComboBox(parent), TComponent(OwningForm(parent)), FStyle(style)
 {
     setStyle(ClassicComboStyle());
     setEditable(style == csDropDown);
@@ -292,7 +292,7 @@ void TComboBox::showPopup()
     QComboBox::showPopup();
 }
 
-TCheckBox::TCheckBox(QWidget* parent) : QCheckBox(parent)
+TCheckBox::TCheckBox(QWidget* parent) : QCheckBox(parent), TComponent(OwningForm(parent))
 {
     connect(this, &QCheckBox::toggled, this, GuardedSlot([this] {
                 if (FOnClick)
@@ -310,8 +310,10 @@ void TCheckBox::SetColor(TColor value)
     SetPaletteColor(this, backgroundRole(), value);
 }
 
-TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), FEditLabel(new TLabel(parent))
+TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), TComponent(OwningForm(parent)), FEditLabel(new TLabel(parent))
 {
+    // The edit owns its label; the window only places it.
+    InsertComponent(FEditLabel);
     FEditLabel->setObjectName("SubLabel");
     FEditLabel->setFocusProxy(this);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "runtime/Classes.h"
+#include "runtime/Controls.h"
 #include "runtime/Graphics.h"
 
 #include <QCheckBox>
@@ -32,7 +33,7 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 // label shows its text greyed, engraved the way disabled text looks on the
 // classic desktop (a light copy one pixel down and right, then the shadow
 // colour).
-class TLabel : public QWidget {
+class TLabel : public QWidget, public TComponent {
     Q_OBJECT
 public:
     explicit TLabel(QWidget* parent);
@@ -86,7 +87,7 @@ GroupBoxGeometry GroupBoxLayout(QSize size, int textHeight, int captionWidth);
 // own background. Children stay exactly where they are placed: the frame
 // is drawn around them, and nothing lays them out. A disabled box shows its
 // caption engraved, as a disabled label does.
-class TGroupBox : public QGroupBox {
+class TGroupBox : public QGroupBox, public TComponent {
     Q_OBJECT
 public:
     explicit TGroupBox(QWidget* parent);
@@ -95,7 +96,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-class TButton : public QPushButton {
+class TButton : public QPushButton, public TComponent {
     Q_OBJECT
 public:
     explicit TButton(QWidget* parent);
@@ -112,7 +113,7 @@ enum TComboBoxStyle { csDropDown, csDropDownList };
 // csDropDown has a text the user can edit; csDropDownList only chooses.
 // As on the classic desktop, adding items never changes the text: an
 // editable box keeps what it shows until the user picks an item.
-class TComboBox : public QComboBox {
+class TComboBox : public QComboBox, public TComponent {
     Q_OBJECT
 public:
     TComboBox(QWidget* parent, TComboBoxStyle style);
@@ -145,7 +146,7 @@ private:
 
 // OnClick runs whenever the checked state changes, by the user or by the
 // program, as the classic check box does.
-class TCheckBox : public QCheckBox {
+class TCheckBox : public QCheckBox, public TComponent {
     Q_OBJECT
 public:
     explicit TCheckBox(QWidget* parent);
@@ -165,8 +166,8 @@ private:
 
 // A one-line edit with its label to the left, three pixels apart and
 // centred on the edit's height. The label is a sibling of the edit, moved,
-// enabled and shown with it.
-class TLabeledEdit : public QLineEdit {
+// enabled and shown with it, and owned and freed by it.
+class TLabeledEdit : public QLineEdit, public TComponent {
     Q_OBJECT
 public:
     explicit TLabeledEdit(QWidget* parent);

@@ -37,6 +37,13 @@ public:
     using Exception::Exception;
 };
 
+// The window system has no more of something to give: a timer ("Not enough
+// timers available"), a window.
+class EOutOfResources : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A whole number written in decimal, optionally signed, with blanks around
 // it allowed. Raises EConvertError for anything else or a value beyond int.
 int StrToInt(const std::string& text);
@@ -44,7 +51,8 @@ int StrToInt(const std::string& text);
 // printf-style formatting into a string, for the fixed message texts.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Event handlers run from Qt's event loop, which must never see an exception.
+// Event handlers run from the window system's message loop, which must never
+// see an exception.
 // Code that dispatches an event catches everything and hands it here; the
 // application installs a handler that shows it. Without one the message goes
 // to standard error.

@@ -57,7 +57,7 @@ DWORD PlatformVersion(CommApi& api)
     return (info.dwMajorVersion << 16) | info.dwMinorVersion;
 }
 
-TCommPortDriver::TCommPortDriver(QObject* AOwner, CommApi& api)
+TCommPortDriver::TCommPortDriver(TComponent* AOwner, CommApi& api)
     : TComponent(AOwner),
       FApi(api),
       FNotifyWindow(std::make_unique<TNotifyWindow>([this](TMessage& msg) { PollTick(msg); }))
@@ -339,7 +339,7 @@ bool TCommPortDriver::SendString(std::string_view text)
 void TCommPortDriver::PollTick(TMessage& Msg)
 {
     if (Msg.Msg != WM_TIMER || !Connected()) {
-        Msg.Result = DefWindowProc(Msg);
+        FNotifyWindow->DefaultHandler(Msg);
         return;
     }
     Poll();

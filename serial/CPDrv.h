@@ -45,14 +45,13 @@ std::string PlatformTag(platform::CommApi& api = platform::SystemCommApi());
 platform::DWORD PlatformVersion(platform::CommApi& api = platform::SystemCommApi());
 
 class TCommPortDriver : public TComponent {
-    Q_OBJECT
 public:
     using DWORD = platform::DWORD;
     using WORD = platform::WORD;
 
     // Closed, with every property at its default. `api` is the operating
     // system's serial interface; tests pass a double.
-    explicit TCommPortDriver(QObject* AOwner, platform::CommApi& api = platform::SystemCommApi());
+    explicit TCommPortDriver(TComponent* AOwner, platform::CommApi& api = platform::SystemCommApi());
     // Closes the port if it is open.
     ~TCommPortDriver() override;
 

@@ -9,7 +9,6 @@
 
 #include <QEvent>
 #include <QImage>
-#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -103,7 +102,7 @@ TEST(ChartSeriesTest, JoiningAppendsInvalidatesAndResolvesAxes)
     EXPECT_EQ(chart.Series(0), a);
     EXPECT_EQ(chart.SeriesList()[1], b);
     EXPECT_EQ(a->ParentChart(), &chart);
-    EXPECT_EQ(a->parent(), &chart);
+    EXPECT_EQ(a->Owner(), nullptr) << "joining a chart does not change the owner";
     EXPECT_EQ(a->HorizontalAxis(), chart.BottomAxis());
     EXPECT_EQ(a->VerticalAxis(), chart.LeftAxis());
     EXPECT_THROW(chart.Series(2), EListError);
@@ -118,7 +117,10 @@ TEST(ChartSeriesTest, MovingASeriesHandsItToTheOtherChart)
 {
     auto first = std::make_unique<TChart>();
     TChart second;
-    QPointer<TLineSeries> series = NewSeries(clRed);
+    // The owner's list tells whether the series still exists.
+    TComponent owner(nullptr);
+    TLineSeries* series = NewSeries(clRed);
+    owner.InsertComponent(series);
     series->SetParentChart(first.get());
     series->AddPoint(0, 20, "", clDefault);
     const int firstBefore = first->InvalidateCount();
@@ -133,23 +135,24 @@ TEST(ChartSeriesTest, MovingASeriesHandsItToTheOtherChart)
     EXPECT_EQ(series->PointCount(), 1);
 
     first.reset();
-    ASSERT_FALSE(series.isNull()) << "the old chart must not free a series it gave away";
+    ASSERT_EQ(owner.ComponentCount(), 1) << "the old chart must not free a series it gave away";
     series->AddPoint(1, 21, "", clDefault);
-    EXPECT_EQ(second.Series(0), series.data());
+    EXPECT_EQ(second.Series(0), series);
 }
 
 TEST(ChartSeriesTest, DestroyingAChartFreesItsSeriesWithoutCallingTheirHandlers)
 {
-    QPointer<TLineSeries> series;
+    TComponent owner(nullptr);
     bool cleared = false;
     {
         TChart chart;
-        series = NewSeries();
+        TLineSeries* series = NewSeries();
+        owner.InsertComponent(series);
         series->SetParentChart(&chart);
         series->AddPoint(0, 20, "text", clDefault);
         series->SetOnClearValues([&](TChartSeries*) { cleared = true; });
     }
-    EXPECT_TRUE(series.isNull());
+    EXPECT_EQ(owner.ComponentCount(), 0) << "the series outlived its chart";
     EXPECT_FALSE(cleared);
 }
 
@@ -167,23 +170,23 @@ TEST(ChartSeriesTest, ASeriesDestroyedFirstLeavesItsChart)
     EXPECT_EQ(chart.InvalidateCount(), before + 1);
 }
 
-TEST(ChartSeriesTest, LeavingAChartGivesTheSeriesBackToItsOwner)
+TEST(ChartSeriesTest, ASeriesThatLeftItsChartStaysWithItsOwner)
 {
-    QObject owner;
-    TChart chart;
+    TComponent owner(nullptr);
+    auto chart = std::make_unique<TChart>();
     auto* series = new TLineSeries(&owner);
-    series->SetParentChart(&chart);
-    EXPECT_EQ(series->parent(), &chart);
-    chart.RemoveSeries(series);
-    EXPECT_EQ(chart.SeriesCount(), 0);
+    series->SetParentChart(chart.get());
+    chart->RemoveSeries(series);
+    EXPECT_EQ(chart->SeriesCount(), 0);
     EXPECT_EQ(series->ParentChart(), nullptr);
-    EXPECT_EQ(series->parent(), &owner);
     EXPECT_EQ(series->HorizontalAxis(), nullptr);
 
     TChart otherChart;
-    chart.RemoveSeries(series);
+    chart->RemoveSeries(series);
     otherChart.RemoveSeries(series);
-    EXPECT_EQ(series->parent(), &owner);
+    chart.reset();
+    ASSERT_EQ(owner.ComponentCount(), 1) << "a chart freed a series that had left it";
+    EXPECT_EQ(series->Owner(), &owner);
     series->AddPoint(0, 1, "", clDefault);
 }
 

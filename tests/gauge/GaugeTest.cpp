@@ -105,7 +105,7 @@ TEST(Gauge, PaintsAtOnceOnlyWhenTheFaceChanges)
     gauge->SetProgress(1950);
     window.show();
     ASSERT_TRUE(WaitUntil([&] { return gauge->Paints > 0; }));
-    QCoreApplication::processEvents();
+    ProcessMessages();
 
     const struct {
         const char* what;
@@ -142,7 +142,7 @@ TEST(Gauge, PaintsAtOnceOnlyWhenTheFaceChanges)
     EXPECT_EQ(gauge->Progress(), 2500);
     // Nothing was left pending for later either.
     gauge->Paints = 0;
-    QCoreApplication::processEvents();
+    ProcessMessages();
     EXPECT_EQ(gauge->Paints, 0);
 }
 

@@ -1,34 +1,34 @@
-// Waiting on a condition while Qt's event loop runs, for tests that involve
+// Waiting on a condition while the message loop runs, for tests that involve
 // timers or real devices: never a fixed sleep.
 #pragma once
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include "runtime/MessageLoop.h"
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
-// Processes events until `condition` holds or `timeoutMs` passes; returns
+// Handles messages until `condition` holds or `timeoutMs` passes; returns
 // whether it held.
 inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000)
 {
-    QDeadlineTimer deadline(timeoutMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!condition()) {
-        if (deadline.hasExpired())
+        if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
+        ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return true;
 }
 
-// Runs the event loop for `ms` milliseconds, for checks that something does
-// NOT happen within a span.
+// Runs the message loop for `ms` milliseconds, for checks that something
+// does NOT happen within a span.
 inline void RunEventsFor(int ms)
 {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+        ProcessMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }

@@ -1,0 +1,8 @@
+#include "runtime/MessageLoop.h"
+
+#include <QCoreApplication>
+
+void ProcessMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

@@ -1,0 +1,144 @@
+// The driver on the system's own serial calls and window timers, against
+// ports whose far side tools/windows/run-wine-tests.sh plays:
+// UMBRASCOPE_TEST_LOOPBACK_PORT sends back every byte,
+// UMBRASCOPE_TEST_HANGUP_PORT goes away at the first byte it receives, and
+// UMBRASCOPE_TEST_METER_PORT is the meter simulator, which disappears after
+// its third reading as an unplugged adapter would (so it serves one run).
+// Tests whose port is not named are skipped.
+#include "serial/CPDrv.h"
+
+#include "EventLoop.h"
+#include "MeterReply.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string PortFromEnvironment(const char* variable)
+{
+    const char* name = std::getenv(variable);
+    return name != nullptr ? name : "";
+}
+
+// The monitor's end: a driver collecting what OnReceiveData delivers.
+struct Monitor {
+    TCommPortDriver driver{nullptr};
+    std::string bytes;
+    int events = 0;
+
+    Monitor()
+    {
+        driver.SetInBufSize(5000);
+        driver.SetOnReceiveData([this](TObject* sender, const void* data, platform::DWORD size) {
+            EXPECT_EQ(sender, &driver);
+            bytes.append(static_cast<const char*>(data), size);
+            ++events;
+        });
+    }
+    bool Open(const std::string& name)
+    {
+        driver.SetPortName(name);
+        return driver.Connect();
+    }
+    bool WaitForReply()
+    {
+        return WaitUntil([&] { return bytes.find('#') != std::string::npos; });
+    }
+    // True once the port no longer tells its state.
+    bool PortLost()
+    {
+        try {
+            driver.OutputSpace();
+            return false;
+        } catch (const ECommPortLost&) {
+            return true;
+        }
+    }
+};
+
+#define REQUIRE_PORT(variable)                                                       \
+    const std::string port = PortFromEnvironment(variable);                          \
+    if (port.empty())                                                                \
+        GTEST_SKIP() << variable " names no port (tools/windows/run-wine-tests.sh sets it)"
+
+TEST(DriverOnWindows, BytesComeBackThroughTheReceiveTimer)
+{
+    REQUIRE_PORT("UMBRASCOPE_TEST_LOOPBACK_PORT");
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
+    ASSERT_TRUE(monitor.Open(port));
+    EXPECT_EQ(driver.NotifyWindow().TimerInterval(TCommPortDriver::kReceiveTimerId), 50u);
+    EXPECT_EQ(driver.OutputSpace(), driver.OutBufSize()) << "nothing waits to go out";
+
+    EXPECT_TRUE(driver.SendString("H#"));
+    ASSERT_TRUE(monitor.WaitForReply()) << "got '" << monitor.bytes << "'";
+    EXPECT_EQ(monitor.bytes, "H#");
+
+    // A burst larger than one read, in order and complete.
+    monitor.bytes.clear();
+    std::string burst;
+    for (int i = 0; i < 300; ++i)
+        burst += static_cast<char>('a' + i % 26);
+    EXPECT_TRUE(driver.SendString(burst));
+    EXPECT_TRUE(WaitUntil([&] { return monitor.bytes.size() >= burst.size(); }));
+    EXPECT_EQ(monitor.bytes, burst);
+
+    driver.Disconnect();
+    EXPECT_EQ(driver.NotifyWindow().TimerInterval(TCommPortDriver::kReceiveTimerId), 0u);
+    ASSERT_TRUE(driver.Connect()) << "the port is free again after Disconnect";
+}
+
+TEST(DriverOnWindows, MissingPortsAreRefused)
+{
+    TCommPortDriver driver(nullptr);
+    driver.SetPortName("\\\\.\\COM99");
+    EXPECT_FALSE(driver.Connect());
+    driver.SetPortName("\\\\.\\");
+    EXPECT_FALSE(driver.Connect());
+    EXPECT_FALSE(driver.Connected());
+    EXPECT_EQ(driver.NotifyWindow().TimerInterval(TCommPortDriver::kReceiveTimerId), 0u);
+}
+
+TEST(DriverOnWindows, APortThatGoesAwayMakesTheNextSendRaise)
+{
+    REQUIRE_PORT("UMBRASCOPE_TEST_HANGUP_PORT");
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
+    ASSERT_TRUE(monitor.Open(port));
+    EXPECT_TRUE(driver.SendString("V#"));  // the far side leaves on it
+    ASSERT_TRUE(WaitUntil([&] { return monitor.PortLost(); }));
+    RunEventsFor(120);  // ticks on a lost port deliver nothing and do not fail
+    EXPECT_EQ(monitor.events, 0);
+    EXPECT_THROW(driver.SendString("V#"), ECommPortLost);
+    EXPECT_TRUE(driver.Connected()) << "closing is the caller's decision";
+    driver.Disconnect();
+    EXPECT_FALSE(driver.Connected());
+}
+
+TEST(DriverOnWindows, TheMeterGreetsReadsAndIsUnplugged)
+{
+    REQUIRE_PORT("UMBRASCOPE_TEST_METER_PORT");
+    Monitor monitor;
+    TCommPortDriver& driver = monitor.driver;
+    ASSERT_TRUE(monitor.Open(port));
+
+    EXPECT_TRUE(driver.SendString("H#"));
+    ASSERT_TRUE(monitor.WaitForReply());
+    EXPECT_TRUE(monitor.bytes.starts_with("HELLO")) << monitor.bytes;
+
+    for (int i = 0; i < 3; ++i) {
+        monitor.bytes.clear();
+        EXPECT_TRUE(driver.SendString("V#"));
+        ASSERT_TRUE(monitor.WaitForReply()) << monitor.bytes;
+        EXPECT_TRUE(IsReadingReply(monitor.bytes)) << monitor.bytes;
+    }
+
+    // The simulator leaves after its third reading.
+    ASSERT_TRUE(WaitUntil([&] { return monitor.PortLost(); }));
+    EXPECT_THROW(driver.SendString("V#"), ECommPortLost);
+}
+
+}  // namespace
