@@ -314,7 +314,7 @@ void TForm1::CommPortDriver1ReceiveData(TObject*, const void* DataPtr, platform:
         CompleteHandshake();
     if (reply.Kind == TReplyKind::Error) {
         Label1->SetCaption(QStringLiteral("ERR"));
-        Label5->SetCaption(TimeStampText());
+        Label5->SetCaption(QString::fromStdString(TimeStampText()));
     }
     SetDecimalSeparator('.');
     if (reply.Kind == TReplyKind::Reading)
@@ -336,7 +336,7 @@ void TForm1::CompleteHandshake()
 void TForm1::ShowReading(const TReply& reading)
 {
     Label1->SetCaption(QString::fromStdString(reading.Text));
-    Label5->SetCaption(TimeStampText());
+    Label5->SetCaption(QString::fromStdString(TimeStampText()));
     Gauge1->SetProgress(GaugeProgressFor(reading.Value));
     Series1->AddPoint(FReadingCount, static_cast<double>(reading.Value), std::string(), clDefault);
     ++FReadingCount;
@@ -351,12 +351,12 @@ void TForm1::LogReading()
         CreateTextFile(path);
         return;
     }
-    QString line = Label1->Caption();
+    std::string line = Label1->Caption().toStdString();
     if (CheckBox2->Checked())
-        line += QStringLiteral("   ") + DateText();
+        line += "   " + DateText();
     if (CheckBox3->Checked())
-        line += QStringLiteral("   ") + TimeText();
-    AppendToFile(path, line.toStdString());
+        line += "   " + TimeText();
+    AppendToFile(path, line);
 }
 
 void TForm1::AppendToFile(const std::string& FileName, const std::string& Line)

@@ -1,103 +1,85 @@
 #include "runtime/DateTimeText.h"
 
-#include <cstdlib>
+#include "runtime/DateTimeTextSystem.h"
+
+#include <cstdio>
 
 namespace {
 
 const char* const kSeparator = "   ";
+// The same pictures in either system's notation.
+const char* const kClassicDateFormat = "yyyy-MM-dd";
+const char* const kClassicTimeFormat = "HH:mm:ss";
 
-bool IsClassic(const QLocale& locale)
+// "de_DE.UTF-8@euro" -> "de_DE".
+std::string BareName(const std::string& locale)
 {
-    return locale.language() == QLocale::C;
+    return locale.substr(0, locale.find_first_of(".@"));
 }
 
-// Removes the unquoted time-zone fields ("t" runs) and the blanks they leave.
-QString WithoutZone(const QString& format)
+bool IsClassic(const std::string& locale)
 {
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        result += c;
-    }
-    // The zone stands at an end or between blanks; only the blanks it leaves
-    // behind go (simplified() would also turn the locale's own no-break
-    // spaces into plain ones).
-    result = result.trimmed();
-    while (result.contains(QLatin1String("  ")))
-        result.replace(QLatin1String("  "), QLatin1String(" "));
-    return result;
+    const std::string name = BareName(locale);
+    return name == "C" || name == "POSIX";
 }
 
-// Adds seconds after the minutes of a format that has none.
-QString WithSeconds(QString format)
+std::string Digits(const char* format, int a, int b, int c)
 {
-    const qsizetype minutes = format.indexOf(QLatin1String("mm"));
-    if (minutes < 0)
-        return format + QLatin1String(":ss");
-    // The separator before the minutes is the locale's; reuse it.
-    const QString separator = minutes > 0 ? format.mid(minutes - 1, 1) : QStringLiteral(":");
-    format.insert(minutes + 2, separator + QLatin1String("ss"));
-    return format;
+    char text[40];
+    std::snprintf(text, sizeof text, format, a, b, c);
+    return text;
 }
 
 }  // namespace
 
-QLocale RegionalLocale()
+std::string ShortDateFormat(const std::string& locale)
 {
-    for (const char* name : {"LC_ALL", "LC_TIME", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value == nullptr || *value == '\0')
-            continue;
-        QString text = QString::fromLocal8Bit(value);
-        // Only language and country matter here; "de_DE.UTF-8@euro" -> "de_DE".
-        text = text.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
-        if (text == QLatin1String("C") || text == QLatin1String("POSIX") || text.isEmpty())
-            return QLocale::c();
-        return QLocale(text);
-    }
-    return QLocale::c();
+    if (!IsClassic(locale))
+        if (auto format = SystemShortDateFormat(locale))
+            return *format;
+    return kClassicDateFormat;
 }
 
-QString ShortDateFormat(const QLocale& locale)
+std::string LongTimeFormat(const std::string& locale)
 {
-    if (IsClassic(locale))
-        return QStringLiteral("yyyy-MM-dd");
-    return locale.dateFormat(QLocale::ShortFormat);
+    if (!IsClassic(locale))
+        if (auto format = SystemLongTimeFormat(locale))
+            return *format;
+    return kClassicTimeFormat;
 }
 
-QString LongTimeFormat(const QLocale& locale)
+std::string FormatDate(const TLocalDateTime& moment, const std::string& locale)
 {
-    if (IsClassic(locale))
-        return QStringLiteral("HH:mm:ss");
-    const QString longFormat = WithoutZone(locale.timeFormat(QLocale::LongFormat));
-    if (longFormat.contains(QLatin1Char('s')))
-        return longFormat;
-    return WithSeconds(WithoutZone(locale.timeFormat(QLocale::ShortFormat)));
+    if (!IsClassic(locale))
+        if (auto text = SystemFormatDate(moment, locale))
+            return *text;
+    return Digits("%04d-%02d-%02d", moment.Year, moment.Month, moment.Day);
 }
 
-QString FormatTimeStamp(const QDateTime& moment, const QLocale& locale)
+std::string FormatTime(const TLocalDateTime& moment, const std::string& locale)
 {
-    return locale.toString(moment.date(), ShortDateFormat(locale)) + QLatin1String(kSeparator)
-        + locale.toString(moment.time(), LongTimeFormat(locale));
+    if (!IsClassic(locale))
+        if (auto text = SystemFormatTime(moment, locale))
+            return *text;
+    return Digits("%02d:%02d:%02d", moment.Hour, moment.Minute, moment.Second);
 }
 
-QString DateText()
+std::string FormatTimeStamp(const TLocalDateTime& moment, const std::string& locale)
 {
-    const QLocale locale = RegionalLocale();
-    return locale.toString(QDate::currentDate(), ShortDateFormat(locale));
+    return FormatDate(moment, locale) + kSeparator + FormatTime(moment, locale);
 }
 
-QString TimeText()
+std::string DateText()
 {
-    const QLocale locale = RegionalLocale();
-    return locale.toString(QTime::currentTime(), LongTimeFormat(locale));
+    return FormatDate(LocalNow(), kUserSettings);
 }
 
-QString TimeStampText()
+std::string TimeText()
 {
-    return DateText() + QLatin1String(kSeparator) + TimeText();
+    return FormatTime(LocalNow(), kUserSettings);
+}
+
+std::string TimeStampText()
+{
+    return DateText() + kSeparator + TimeText();
 }

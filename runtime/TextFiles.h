@@ -20,9 +20,10 @@ inline constexpr int kSharingViolation = 32;
 inline constexpr int kReadBeyondEnd = 100;
 inline constexpr int kDiskFull = 101;
 inline constexpr int kInvalidNumericInput = 106;
-// System errors without a classic counterpart are reported as this base plus
-// errno, e.g. EIO (5) becomes "I/O error 1005", so they never collide with
-// the classic codes above.
+// On Linux, system errors without a classic counterpart are reported as this
+// base plus errno, e.g. EIO (5) becomes "I/O error 1005", so they never
+// collide with the classic codes above. Windows' own error codes are the
+// classic codes already and are reported as they are.
 inline constexpr int kErrnoCodeBase = 1000;
 
 // A failed file operation; the message comes from the code: "File not found",
@@ -45,13 +46,17 @@ std::string InOutErrorMessage(int code);
 // What the failing call was doing; ENOENT means different things for each.
 enum class TFileStep { fsOpen, fsWrite, fsClose };
 
-// Maps a system error number onto an I/O error code. `path` is the file the
-// step worked on: ENOENT on opening is "File not found" when the folder
-// exists and "Invalid filename" when a folder on the path is missing.
-int InOutErrorCodeFromErrno(int error, TFileStep step, const std::string& path);
+// Maps a system error number (errno on Linux, GetLastError on Windows) onto
+// an I/O error code. `path` is the file the step worked on: on Linux, ENOENT
+// on opening is "File not found" when the folder exists and "Invalid
+// filename" when a folder on the path is missing (Windows tells the two
+// apart itself, as codes 2 and 3). Errors with a message of their own (disk
+// full, a bad name) take that message's code.
+int InOutErrorCodeFromSystemError(int error, TFileStep step, const std::string& path);
 
 // Raises EInOutError 3 for a path that cannot name a file: empty, with a
-// zero character, or longer than kMaxPathLength characters.
+// zero character, or longer than kMaxPathLength characters (UTF-8 code
+// points on Linux, characters of the ANSI code page on Windows).
 void CheckPathUsable(const std::string& path);
 
 // True when `path` names something that exists and is not a folder. Never
@@ -63,8 +68,9 @@ bool FileIsPlainFile(const std::string& path);
 void CreateTextFile(const std::string& path);
 
 // Appends `line` followed by CR LF to the existing file `path` and closes it.
-// The file is held exclusively against other writers of this program while
-// it is written ("I/O error 32" when one holds it). The line is written whole
+// The file is held exclusively against other writers while it is written
+// ("I/O error 32" when one holds it): on Linux against writers of this
+// program (an advisory lock), on Windows against any (others may only read). The line is written whole
 // or not at all: a write that fails or stores fewer bytes than asked ("Disk
 // full") leaves a plain file as it was before. The file is closed in every
 // case; failures of open, write or close raise EInOutError.

@@ -44,7 +44,7 @@ TEST_F(ReadingLog, TheFirstReadingCreatesTheFileAndTheNextOnesWriteLines)
     Receive("19.61#");
     const std::string content = Content(Path("umblog.txt"));
     // "19.61", three spaces, the date, three spaces, the time, CR LF.
-    const std::string today = DateText().toStdString();
+    const std::string today = DateText();
     ASSERT_TRUE(content.starts_with("19.61   " + today + "   ")) << content;
     EXPECT_TRUE(content.ends_with("\r\n"));
     EXPECT_EQ(content.find('\n'), content.size() - 1) << "one line";
@@ -68,9 +68,9 @@ TEST_F(ReadingLog, TheDateAndTimeBoxesChooseTheFields)
     EXPECT_EQ(lines[0], "19.53");
     // The time alone: as long as a time is and without a second field.
     EXPECT_TRUE(lines[1].startsWith("9.50   ")) << lines[1].toStdString();
-    EXPECT_EQ(lines[1].size(), 7 + TimeText().size()) << lines[1].toStdString();
+    EXPECT_EQ(lines[1].size(), 7 + QString::fromStdString(TimeText()).size()) << lines[1].toStdString();
     EXPECT_EQ(lines[1].indexOf("   ", 7), -1);
-    EXPECT_EQ(lines[2], "21.00   " + DateText());
+    EXPECT_EQ(lines[2], QString::fromStdString("21.00   " + DateText()));
     EXPECT_EQ(lines[3], "");
 }
 
