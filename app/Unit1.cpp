@@ -91,9 +91,9 @@ TForm1::TForm1(platform::CommApi& api) : TForm(kClientWidth, kClientHeight)
     });
 
     SaveDialog1 = new TSaveDialog(this);
-    SaveDialog1->SetDefaultExt(QStringLiteral(".txt"));
-    SaveDialog1->SetFilter(QStringLiteral("Text Files|*.txt"));
-    SaveDialog1->SetTitle(QStringLiteral("Save As"));
+    SaveDialog1->SetDefaultExt(".txt");
+    SaveDialog1->SetFilter("Text Files|*.txt");
+    SaveDialog1->SetTitle("Save As");
     SaveDialog1->SetOptions(ofHideReadOnly | ofEnableSizing);
 
     SetTabOrder();
@@ -377,14 +377,14 @@ void TForm1::CheckBox4Click(TObject*)
 
 void TForm1::Button2Click(TObject*)
 {
-    SaveDialog1->SetFileName(QString());
+    SaveDialog1->SetFileName("");
     if (!SaveDialog1->Execute())
         return;
-    const QString path = SaveDialog1->FileName();
+    const std::string path = SaveDialog1->FileName();
     // Refused here, where the user can choose again, rather than at every
     // reading; the log step refuses such a path anyway.
-    CheckPathUsable(path.toStdString());
-    LabeledEdit1->SetText(path);
+    CheckPathUsable(path);
+    LabeledEdit1->SetText(QString::fromStdString(path));
 }
 
 void TForm1::ComboBox1DropDown(TObject*)

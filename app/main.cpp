@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     // laid out for.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
-    QApplication::setApplicationName(ApplicationTitle());
+    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/umbrascope.png")));
     // Lets desktops match the window to its installed entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(UMBRASCOPE_APP_ID));

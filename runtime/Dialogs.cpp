@@ -1,21 +1,16 @@
 #include "runtime/Dialogs.h"
 
+#include "runtime/DialogsSystem.h"
 #include "runtime/Folders.h"
+#include "runtime/NotifyWindow.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QTreeView>
-
+#include <cctype>
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <set>
 
 namespace {
-
-constexpr int kFileDialogWidth = 680;
-constexpr int kFileDialogHeight = 440;
 
 TDialogRecorder& Recorder()
 {
@@ -29,17 +24,16 @@ void ShowModalBox(const DialogRecord& record)
         Recorder()(record);
         return;
     }
-    // Without a widget application (a console tool, a test without one) a
-    // box cannot exist; the text still must not be lost.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+    if (!CanShowBoxes()) {
         std::fprintf(stderr, "%s: %s\n", record.Caption.c_str(), record.Text.c_str());
         return;
     }
-    QMessageBox box(record.Icon, QString::fromStdString(record.Caption), QString::fromStdString(record.Text),
-                    QMessageBox::Ok);
-    // exec() rather than open(): the caller waits for the answer, while the
-    // nested loop keeps timers and the port's receive polling going.
-    box.exec();
+    ShowSystemBox(record);
+}
+
+DialogRecord ErrorBox(const std::exception& error)
+{
+    return {ApplicationTitle(), ErrorBoxText(error.what()), mtError, {"OK"}};
 }
 
 }  // namespace
@@ -49,17 +43,19 @@ void SetDialogRecorder(TDialogRecorder recorder)
     Recorder() = std::move(recorder);
 }
 
-QString TitleFromFileName(const QString& fileName)
+std::string TitleFromFileName(const std::string& fileName)
 {
-    const QString stem = fileName.section(QLatin1Char('.'), 0, 0);
-    if (stem.isEmpty())
-        return stem;
-    return stem.left(1).toUpper() + stem.mid(1).toLower();
+    std::string title = fileName.substr(0, fileName.find('.'));
+    for (std::size_t i = 0; i < title.size(); ++i) {
+        const auto c = static_cast<unsigned char>(title[i]);
+        title[i] = static_cast<char>(i == 0 ? std::toupper(c) : std::tolower(c));
+    }
+    return title;
 }
 
-QString ApplicationTitle()
+std::string ApplicationTitle()
 {
-    return TitleFromFileName(QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    return TitleFromFileName(ProgramFileName());
 }
 
 std::string ErrorBoxText(const std::string& message)
@@ -71,43 +67,75 @@ std::string ErrorBoxText(const std::string& message)
 
 void ShowException(const std::exception& error)
 {
-    ShowModalBox({ApplicationTitle().toStdString(), ErrorBoxText(error.what()), QMessageBox::Critical, {"OK"}});
+    ShowModalBox(ErrorBox(error));
 }
 
 namespace {
 
-// Texts of the error boxes posted and not yet closed.
-std::set<std::string>& PostedErrorBoxes()
-{
-    static std::set<std::string> texts;
-    return texts;
-}
+// The error boxes posted and not yet shown, and the texts of those posted
+// and not yet closed. A posted box is shown from the message loop by a
+// message to a hidden window of its own, which carries the box's number.
+class TPostedBoxes {
+public:
+    static TPostedBoxes& Instance()
+    {
+        static TPostedBoxes boxes;
+        return boxes;
+    }
+
+    void Post(DialogRecord record)
+    {
+        if (!FOpenTexts.insert(record.Text).second)
+            return;
+        const WPARAM number = ++FLastNumber;
+        FWaiting.emplace(number, std::move(record));
+        if (!FWindow.Post(kShowBox, number)) {
+            // No message loop to come back from: show it now.
+            Show(number);
+        }
+    }
+
+private:
+    // The first number the system leaves to a window class of its own.
+    static constexpr UINT kShowBox = 0x0400;
+
+    TPostedBoxes() : FWindow([this](TMessage& message) { WindowProc(message); }) {}
+
+    void WindowProc(TMessage& message)
+    {
+        if (message.Msg == kShowBox)
+            Show(message.WParam);
+        else
+            FWindow.DefaultHandler(message);
+    }
+
+    void Show(WPARAM number)
+    {
+        auto waiting = FWaiting.extract(number);
+        if (waiting.empty())
+            return;
+        const DialogRecord& record = waiting.mapped();
+        // Runs from the message loop, which must not see an exception; the
+        // text is free again however the box ends.
+        try {
+            ShowModalBox(record);
+        } catch (...) {
+            std::fprintf(stderr, "%s: %s\n", record.Caption.c_str(), record.Text.c_str());
+        }
+        FOpenTexts.erase(record.Text);
+    }
+
+    std::set<std::string> FOpenTexts;
+    std::map<WPARAM, DialogRecord> FWaiting;
+    WPARAM FLastNumber = 0;
+    TNotifyWindow FWindow;
+};
 
 }  // namespace
 
 void PostException(const std::exception& error)
 {
-    DialogRecord record{ApplicationTitle().toStdString(), ErrorBoxText(error.what()), QMessageBox::Critical, {"OK"}};
-    QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr) {
-        ShowModalBox(record);
-        return;
-    }
-    if (!PostedErrorBoxes().insert(record.Text).second)
-        return;
-    QMetaObject::invokeMethod(
-        application,
-        [record] {
-            // Runs from the event loop, which must not see an exception; the
-            // text is free again however the box ends.
-            try {
-                ShowModalBox(record);
-            } catch (...) {
-                std::fprintf(stderr, "%s: %s\n", record.Caption.c_str(), record.Text.c_str());
-            }
-            PostedErrorBoxes().erase(record.Text);
-        },
-        Qt::QueuedConnection);
+    TPostedBoxes::Instance().Post(ErrorBox(error));
 }
 
 void InstallApplicationErrorBox()
@@ -117,7 +145,7 @@ void InstallApplicationErrorBox()
 
 void MessageDlgError(const std::string& text)
 {
-    ShowModalBox({"Error", text, QMessageBox::Critical, {"OK"}});
+    ShowModalBox({"Error", text, mtError, {"OK"}});
 }
 
 namespace {
@@ -137,64 +165,49 @@ void SetFileChooser(TFileChooser chooser)
 
 TSaveDialog::TSaveDialog(TComponent* AOwner) : TComponent(AOwner) {}
 
-QStringList TSaveDialog::NameFilters() const
+std::vector<std::pair<std::string, std::string>> TSaveDialog::FilterPairs() const
 {
-    QStringList filters;
-    const QStringList parts = FFilter.split(QLatin1Char('|'));
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')));
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = FFilter.find('|', start);
+        parts.push_back(FFilter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos)
+            break;
+        start = bar + 1;
+    }
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2)
+        pairs.emplace_back(parts[i], parts[i + 1]);
+    return pairs;
+}
+
+std::vector<std::string> TSaveDialog::NameFilters() const
+{
+    std::vector<std::string> filters;
+    for (auto [description, pattern] : FilterPairs()) {
+        for (char& c : pattern) {
+            if (c == ';')
+                c = ' ';
+        }
+        filters.push_back(description + " (" + pattern + ")");
+    }
     return filters;
 }
 
-namespace {
-
-// Qt's own file dialog opens small, with Size, Type and Date Modified cut
-// off; give it room, and its detail columns the width of what they show.
-// A dialog of the desktop's own is sized by the desktop and has no view
-// here to change.
-void ShowColumnsWhole(QFileDialog& dialog)
+std::string TSaveDialog::StartFolder() const
 {
-    dialog.resize(dialog.size().expandedTo(QSize(kFileDialogWidth, kFileDialogHeight)));
-    auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
-    if (details == nullptr)
-        return;
-    QHeaderView* header = details->header();
-    header->setStretchLastSection(false);
-    header->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < header->count(); ++column)
-        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    return FInitialDir.empty() ? UserDocumentsFolder() : FInitialDir;
 }
 
-}  // namespace
-
-QString TSaveDialog::StartFolder() const
+std::string TSaveDialog::DefaultSuffix() const
 {
-    return FInitialDir.isEmpty() ? QString::fromStdString(UserDocumentsFolder()) : FInitialDir;
+    return FDefaultExt.starts_with('.') ? FDefaultExt.substr(1) : FDefaultExt;
 }
 
 bool TSaveDialog::Execute()
 {
     if (FileChooser())
         return FileChooser()(*this);
-
-    QFileDialog dialog(QApplication::activeWindow(), FTitle, StartFolder());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = NameFilters();
-    dialog.setNameFilters(filters);
-    if (FFilterIndex >= 1 && FFilterIndex <= filters.size())
-        dialog.selectNameFilter(filters[FFilterIndex - 1]);
-    QString suffix = FDefaultExt;
-    if (suffix.startsWith(QLatin1Char('.')))
-        suffix.remove(0, 1);
-    dialog.setDefaultSuffix(suffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, (FOptions & ofOverwritePrompt) == 0);
-    dialog.setSizeGripEnabled((FOptions & ofEnableSizing) != 0);
-    if (!FFileName.isEmpty())
-        dialog.selectFile(FFileName);
-    ShowColumnsWhole(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return false;
-    FFileName = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
-    return true;
+    return ExecuteSystemSaveDialog(*this);
 }

@@ -5,21 +5,20 @@
 #include "runtime/Classes.h"
 #include "runtime/SysUtils.h"
 
-#include <QMessageBox>
-#include <QString>
-#include <QStringList>
-
 #include <functional>
 #include <string>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+// The kind of a message box, which gives it its icon.
+enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
 // What a modal box shows: for tests that record boxes instead of showing them.
 struct DialogRecord {
     std::string Caption;
     std::string Text;
-    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    TMsgDlgType Type = mtCustom;
     std::vector<std::string> Buttons;
 };
 
@@ -32,10 +31,10 @@ void SetDialogRecorder(TDialogRecorder recorder);
 
 // The application title from a program file name: the name up to its first
 // period, the first letter in upper case and every later one in lower case.
-QString TitleFromFileName(const QString& fileName);
+std::string TitleFromFileName(const std::string& fileName);
 
 // TitleFromFileName of the running program file.
-QString ApplicationTitle();
+std::string ApplicationTitle();
 
 // The error box text: `message` with "." added when its last character's
 // code is above that of "." (so "!" and "." end it as they are).
@@ -64,7 +63,7 @@ void InstallApplicationErrorBox();
 void MessageDlgError(const std::string& text);
 
 // Runs `handler` and reports any exception it raises through
-// HandleCurrentException(), so that nothing escapes into Qt's event loop.
+// HandleCurrentException(), so that nothing escapes into the message loop.
 template <class F>
 void Guarded(F&& handler) noexcept
 {
@@ -75,7 +74,8 @@ void Guarded(F&& handler) noexcept
     }
 }
 
-// Wraps `handler` for QObject::connect: the slot runs it through Guarded.
+// Wraps `handler` for a Qt signal connection: the slot runs it through
+// Guarded.
 // A handler that takes none of the signal's arguments is called without them
 // (Qt cannot tell how many a generic slot wants, so it passes them all).
 template <class F>
@@ -110,42 +110,47 @@ public:
 
     // The extension added to a name typed without one, with or without its
     // leading period (".txt").
-    const QString& DefaultExt() const { return FDefaultExt; }
-    void SetDefaultExt(const QString& value) { FDefaultExt = value; }
+    const std::string& DefaultExt() const { return FDefaultExt; }
+    void SetDefaultExt(const std::string& value) { FDefaultExt = value; }
     // Pairs of description and pattern, all separated by "|":
     // "Text Files|*.txt".
-    const QString& Filter() const { return FFilter; }
-    void SetFilter(const QString& value) { FFilter = value; }
+    const std::string& Filter() const { return FFilter; }
+    void SetFilter(const std::string& value) { FFilter = value; }
     // 1 for the first file type.
     int FilterIndex() const { return FFilterIndex; }
     void SetFilterIndex(int value) { FFilterIndex = value; }
-    const QString& Title() const { return FTitle; }
-    void SetTitle(const QString& value) { FTitle = value; }
+    const std::string& Title() const { return FTitle; }
+    void SetTitle(const std::string& value) { FTitle = value; }
     int Options() const { return FOptions; }
     void SetOptions(int value) { FOptions = value; }
     // The folder the dialog opens in; empty (the default) opens where the
     // user keeps documents (UserDocumentsFolder()).
-    const QString& InitialDir() const { return FInitialDir; }
-    void SetInitialDir(const QString& value) { FInitialDir = value; }
+    const std::string& InitialDir() const { return FInitialDir; }
+    void SetInitialDir(const std::string& value) { FInitialDir = value; }
     // Before Execute: the name the dialog opens with; after a confirmed
     // Execute: the full path chosen.
-    const QString& FileName() const { return FFileName; }
-    void SetFileName(const QString& value) { FFileName = value; }
+    const std::string& FileName() const { return FFileName; }
+    void SetFileName(const std::string& value) { FFileName = value; }
 
     // Shows the dialog; true when the user confirmed a file.
     bool Execute();
 
-    // The filter as Qt's name filters: "Text Files (*.txt)".
-    QStringList NameFilters() const;
+    // The file types of Filter, described with their patterns: "Text Files
+    // (*.txt)"; a description without a pattern is left out.
+    std::vector<std::string> NameFilters() const;
+    // The (description, pattern) pairs of Filter, in order.
+    std::vector<std::pair<std::string, std::string>> FilterPairs() const;
     // The folder Execute opens in.
-    QString StartFolder() const;
+    std::string StartFolder() const;
+    // DefaultExt without its leading period.
+    std::string DefaultSuffix() const;
 
 private:
-    QString FDefaultExt;
-    QString FFilter;
+    std::string FDefaultExt;
+    std::string FFilter;
     int FFilterIndex = 1;
-    QString FTitle;
+    std::string FTitle;
     int FOptions = ofHideReadOnly | ofEnableSizing;
-    QString FInitialDir;
-    QString FFileName;
+    std::string FInitialDir;
+    std::string FFileName;
 };

@@ -42,6 +42,11 @@ LRESULT TNotifyWindow::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
     return message.Result;
 }
 
+bool TNotifyWindow::Post(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return FSystemWindow->Post(msg, wParam, lParam);
+}
+
 void TNotifyWindow::DefaultHandler(TMessage& message)
 {
     message.Result = FSystemWindow->DefaultHandler(message);

@@ -51,6 +51,11 @@ public:
 
     // Hands a message to the window procedure at once and returns its result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Queues a message for the window procedure (the system's PostMessage), which gets it from the
+    // message loop after what is waiting already. False when there is no
+    // message loop to take it; a message still queued when the window is
+    // destroyed is dropped.
+    bool Post(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     // What the window system does with a message the window procedure does
     // not handle itself; stores its answer in `message.Result`.
     void DefaultHandler(TMessage& message);

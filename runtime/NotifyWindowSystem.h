@@ -16,6 +16,7 @@ public:
     // Starts (or restarts) the system timer `id`; false when refused.
     virtual bool StartTimer(WPARAM id, UINT periodMs) = 0;
     virtual void StopTimer(WPARAM id) = 0;
+    virtual bool Post(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
     virtual LRESULT DefaultHandler(const TMessage& message) = 0;
 
 protected:

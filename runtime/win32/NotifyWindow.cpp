@@ -42,6 +42,11 @@ public:
 
     void StopTimer(WPARAM id) override { ::KillTimer(FHandle, id); }
 
+    bool Post(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        return ::PostMessageA(FHandle, msg, wParam, lParam) != 0;
+    }
+
     LRESULT DefaultHandler(const TMessage& message) override
     {
         return DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);

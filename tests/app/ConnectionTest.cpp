@@ -39,7 +39,7 @@ TEST_F(Connection, APortThatDoesNotOpenIsReportedAndLeavesTheWindowIdle)
         form.ComboBox1->SetText(name);
         form.Button1Click(form.Button1);
         EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: Unable to connect!"});
-        EXPECT_EQ(boxes.at(0).Icon, QMessageBox::Critical);
+        EXPECT_EQ(boxes.at(0).Type, mtError);
         EXPECT_EQ(boxes.at(0).Buttons, std::vector<std::string>{"OK"});
         EXPECT_EQ(form.Caption(), "Umbrascope");
         EXPECT_FALSE(form.CommPortDriver1->Connected());
@@ -113,8 +113,8 @@ TEST_F(Connection, AFailingGreetingReachesTheErrorBoxAndLeavesThePortOpen)
     // Through the button, as a user would, so the window's guard is tested.
     QTest::mouseClick(form.Button1, Qt::LeftButton);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Caption, ApplicationTitle().toStdString());
-    EXPECT_EQ(boxes[0].Icon, QMessageBox::Critical);
+    EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
+    EXPECT_EQ(boxes[0].Type, mtError);
     EXPECT_TRUE(form.CommPortDriver1->Connected());
     EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
 }
@@ -129,7 +129,7 @@ TEST_F(Connection, AnUnreadablePortEntryIsReportedAndThePortsBeforeItStay)
     EXPECT_EQ(form.ComboBox1->itemText(1), "COM3");
     form.ComboBox1->hidePopup();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].Caption, ApplicationTitle().toStdString());
+    EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
     // "'" comes before "." in the code table, so no period is added.
     EXPECT_EQ(boxes[0].Text, "Invalid data type for '\\Device\\Serial2'");
 }

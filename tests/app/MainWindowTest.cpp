@@ -160,7 +160,7 @@ TEST_F(MainWindow, ControlSettingsAtStart)
     EXPECT_EQ(form.CommPortDriver1->PortName(), "\\\\.\\COM2");
     EXPECT_EQ(form.CommPortDriver1->InBufSize(), 5000u);
     EXPECT_EQ(form.SaveDialog1->DefaultExt(), ".txt");
-    EXPECT_EQ(form.SaveDialog1->NameFilters(), QStringList{"Text Files (*.txt)"});
+    EXPECT_EQ(form.SaveDialog1->NameFilters(), std::vector<std::string>{"Text Files (*.txt)"});
     EXPECT_EQ(form.SaveDialog1->Title(), "Save As");
 }
 

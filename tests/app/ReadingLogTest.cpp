@@ -91,10 +91,10 @@ TEST_F(ReadingLog, AChosenFileIsAppendedToAndADeletedOneCreatedAgain)
     file.write("earlier\r\n");
     file.close();
 
-    QString openedWith = "not asked";
+    std::string openedWith = "not asked";
     SetFileChooser([&](TSaveDialog& dialog) {
         openedWith = dialog.FileName();
-        dialog.SetFileName(QString::fromStdString(chosen));
+        dialog.SetFileName(chosen);
         return true;
     });
     form.SaveDialog1->SetFileName("previous.txt");
@@ -124,13 +124,13 @@ TEST_F(ReadingLog, ACancelledOrTooLongChoiceKeepsThePath)
 
     const QString tooLong = folder.path() + "/" + QString(300, QLatin1Char('a')) + ".txt";
     SetFileChooser([&](TSaveDialog& dialog) {
-        dialog.SetFileName(tooLong);
+        dialog.SetFileName(tooLong.toStdString());
         return true;
     });
     QTest::mouseClick(form.Button2, Qt::LeftButton);
     SetFileChooser({});
     EXPECT_EQ(form.LabeledEdit1->Text().toStdString(), before);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle().toStdString() +
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle() +
                                                    ": Invalid filename: the path is longer than 259 characters."});
 }
 
@@ -150,7 +150,7 @@ TEST_F(FailingLog, AFolderInTheWayIsAccessDenied)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir("umblog.txt"));
     ReceiveThroughTheEventLoop("19.53#");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle().toStdString() + ": File access denied."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle() + ": File access denied."});
     EXPECT_EQ(form.Label1->Caption(), "19.53");
     EXPECT_EQ(form.Gauge1->Progress(), 1953);
     EXPECT_EQ(ChartReadings(), std::vector<double>{19.53});
@@ -166,7 +166,7 @@ TEST_F(FailingLog, AFullDeviceIsDiskFull)
 {
     SetLogPath("/dev/full");
     ReceiveThroughTheEventLoop("19.53#");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle().toStdString() + ": Disk full."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle() + ": Disk full."});
     EXPECT_EQ(form.Label1->Caption(), "19.53");
 }
 
@@ -176,7 +176,7 @@ TEST_F(FailingLog, ATooLongDefaultPathWritesNothingAnywhere)
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(deep)));
     SetLogPath(deep + "/umblog.txt");
     ReceiveThroughTheEventLoop("19.53#");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle().toStdString() +
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle() +
                                                    ": Invalid filename: the path is longer than 259 characters."});
     EXPECT_EQ(QDir(QString::fromStdString(deep)).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList());

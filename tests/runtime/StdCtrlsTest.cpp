@@ -156,15 +156,6 @@ TEST(CheckBox, ClickEventFollowsEveryChangeOfState)
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(SaveDialog, FilterPairsBecomeNameFilters)
-{
-    TSaveDialog dialog(nullptr);
-    dialog.SetFilter("Text Files|*.txt|Logs|*.log;*.csv");
-    EXPECT_EQ(dialog.NameFilters(), QStringList({"Text Files (*.txt)", "Logs (*.log *.csv)"}));
-    dialog.SetFilter("Text Files");
-    EXPECT_TRUE(dialog.NameFilters().isEmpty()) << "a description without a pattern";
-}
-
 TEST(Form, ActivatesOnceWhenFirstShown)
 {
     TForm form(200, 100);
