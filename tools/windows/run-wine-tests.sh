@@ -11,8 +11,11 @@
 # With UMBRASCOPE_METERSIM naming the meter simulator (a program of this
 # system, built by the Linux build), COM7 is the simulator, which leaves
 # after its third reading as an unplugged meter would.
+# The programs run on a virtual display of their own (Xvfb), where the tests
+# of boxes and dialogs open real windows.
 # Ends with "N passed, N failed" and a non-zero status on any failure.
-# Needs wine64 and a host C++ compiler; only 64-bit programs run (no wine32).
+# Needs wine64, Xvfb and a host C++ compiler; only 64-bit programs run (no
+# wine32).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -25,6 +28,10 @@ if [ ! -x "$wine" ] || [ ! -x "$wineserver" ]; then
   echo "Wine is missing: apt-get install --no-install-recommends wine64" >&2
   exit 2
 fi
+if ! command -v Xvfb >/dev/null; then
+  echo "Xvfb is missing: apt-get install --no-install-recommends xvfb" >&2
+  exit 2
+fi
 mapfile -t programs < <(find "$build" -name '*_tests.exe' | sort)
 if [ ${#programs[@]} -eq 0 ]; then
   echo "no *_tests.exe under $build: build it first (cmake --build --preset windows-x64)" >&2
@@ -35,9 +42,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-wine-XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 # No installers for Mono and Gecko, which a new prefix would offer.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY
-
-peer_pid='' peer_input='' meter_pid=''
+peer_pid='' peer_input='' meter_pid='' display_pid=''
 cleanup() {
   if [ -n "$meter_pid" ]; then
     kill "$meter_pid" 2>/dev/null || true
@@ -50,12 +55,30 @@ cleanup() {
   # The prefix goes, so nothing of the server's is worth the few seconds it
   # would wait before ending by itself.
   "$wineserver" -k 2>/dev/null || true
+  if [ -n "$display_pid" ]; then
+    kill "$display_pid" 2>/dev/null || true
+    wait "$display_pid" 2>/dev/null || true
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 started=$SECONDS
+# The server picks a free display number and writes it once it listens.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
+display_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+if [ ! -s "$work/display" ]; then
+  cat "$work/xvfb.log" >&2
+  echo "Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$(head -n 1 "$work/display")"
+
 echo "== making a Wine prefix in $WINEPREFIX"
 # The server started here writes its diagnostics to this log too.
 if ! timeout 300 "$wine" wineboot -i >"$work/wine.log" 2>&1; then

@@ -91,6 +91,12 @@ TEST(DriverOnWindows, BytesComeBackThroughTheReceiveTimer)
     ASSERT_TRUE(driver.Connect()) << "the port is free again after Disconnect";
 }
 
+TEST(DriverOnWindows, ThePlatformIsOfTheNtFamily)
+{
+    EXPECT_EQ(PlatformTag(), "WNT");
+    EXPECT_GE(PlatformVersion(), 6u << 16) << "Windows 7 (6.1) or later, or Wine playing it";
+}
+
 TEST(DriverOnWindows, MissingPortsAreRefused)
 {
     TCommPortDriver driver(nullptr);
