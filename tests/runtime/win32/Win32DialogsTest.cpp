@@ -32,23 +32,23 @@ std::string ItemText(HWND dialog, int id)
     return text;
 }
 
+BOOL CALLBACK AddButtonCaption(HWND child, LPARAM list)
+{
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (IsWindowVisible(child) && lstrcmpiA(className, "Button") == 0) {
+        char text[64] = {};
+        GetWindowTextA(child, text, sizeof text);
+        reinterpret_cast<std::vector<std::string>*>(list)->push_back(text);
+    }
+    return TRUE;
+}
+
 // The captions of the visible push buttons of `dialog`, in order.
 std::vector<std::string> ButtonCaptions(HWND dialog)
 {
     std::vector<std::string> captions;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM list) -> BOOL {
-            char className[32] = {};
-            GetClassNameA(child, className, sizeof className);
-            if (IsWindowVisible(child) && lstrcmpiA(className, "Button") == 0) {
-                char text[64] = {};
-                GetWindowTextA(child, text, sizeof text);
-                reinterpret_cast<std::vector<std::string>*>(list)->push_back(text);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&captions));
+    EnumChildWindows(dialog, AddButtonCaption, reinterpret_cast<LPARAM>(&captions));
     return captions;
 }
 
