@@ -111,6 +111,9 @@ struct TPainterFont {
     int PixelSize = 11;
     TFontStyles Style = 0;
     TColor Color = clBlack;
+    // False: glyphs of whole pixels only, no smoothed edges (text that is
+    // combined by exclusive-or must leave no stray colours).
+    bool Smooth = true;
     friend bool operator==(const TPainterFont&, const TPainterFont&) = default;
 };
 
@@ -179,6 +182,11 @@ public:
     // Filled with the brush (in the pen's mode) and outlined with the pen,
     // inside Left..Right-1 and Top..Bottom-1.
     virtual void Ellipse(const TRect& rect) = 0;
+    // The sector of that ellipse from the radial through `from`
+    // counter-clockwise to the radial through `to`, outlined with a
+    // one-pixel pen and filled with the brush; the whole ellipse when the
+    // radials coincide.
+    virtual void Pie(const TRect& rect, TPoint from, TPoint to) = 0;
 
     // UTF-8 text in the font's colour, placed by `align` (TA_ flags) around
     // (x, y) along `angleDegrees` counter-clockwise; with an opaque

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -38,7 +39,33 @@ QFont ToQFont(const TPainterFont& font)
     result.setItalic((font.Style & fsItalic) != 0);
     result.setUnderline((font.Style & fsUnderline) != 0);
     result.setStrikeOut((font.Style & fsStrikeOut) != 0);
+    if (!font.Smooth)
+        result.setStyleStrategy(QFont::NoAntialias);
     return result;
+}
+
+constexpr int kFullTurn = 360 * 16;  // QPainter's arc angles are in 1/16 degree
+
+// QPainter takes an ellipse's angles as parameters of the ellipse, not as
+// directions: the parameter at which the ellipse meets the radial through
+// `point`, in 1/16 degree.
+int RadialAngle(const QRectF& rect, TPoint point)
+{
+    const double rx = rect.width() / 2;
+    const double ry = rect.height() / 2;
+    const double dx = point.X - (rect.left() + rx);
+    const double dy = point.Y - (rect.top() + ry);
+    return static_cast<int>(std::lround(std::atan2(-dy * rx, dx * ry) * 180 / std::numbers::pi * 16));
+}
+
+// The sector's angles on `rect`: from the radial through `from` on to the one
+// through `to`, a full turn when they coincide.
+void PieAngles(const QRectF& rect, TPoint from, TPoint to, int& start, int& span)
+{
+    start = RadialAngle(rect, from);
+    span = ((RadialAngle(rect, to) - start) % kFullTurn + kFullTurn) % kFullTurn;
+    if (span == 0)
+        span = kFullTurn;
 }
 
 QRect ToQRect(const TRect& r)
@@ -280,6 +307,31 @@ public:
             painter->drawEllipse(QRectF(r.Left + 0.5, r.Top + 0.5, r.Right - r.Left - 1, r.Bottom - r.Top - 1));
     }
 
+    void Pie(const TRect& r, TPoint from, TPoint to) override
+    {
+        // The same boxes as Ellipse's, so that a sector lies on the ellipse
+        // drawn in the same rectangle; both share one centre.
+        QPainter* painter = Active();
+        if (painter == nullptr || FPen.Mode == pmNop || r.Right <= r.Left || r.Bottom <= r.Top)
+            return;
+        int start = 0;
+        int span = 0;
+        if (FBrush.Style != bsClear) {
+            const QRectF fill(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+            PieAngles(fill, from, to, start, span);
+            PrepareBrush(*painter, FPen.Mode);
+            painter->setPen(Qt::NoPen);
+            painter->drawPie(fill, start, span);
+        }
+        if (FPen.Style == psClear)
+            return;
+        const QRectF outline(r.Left + 0.5, r.Top + 0.5, r.Right - r.Left - 1, r.Bottom - r.Top - 1);
+        PieAngles(outline, from, to, start, span);
+        PreparePen(*painter);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPie(outline, start, span);
+    }
+
     void TextOut(int x, int y, int angleDegrees, int align, const std::string& text) override
     {
         QPainter* painter = Active();  // sets the clip before any turn
@@ -301,11 +353,16 @@ public:
         QPainter* painter = Active();
         if (painter == nullptr)
             return;
+        const QImage& image = QtImage(source);
+        if (mode == TCopyMode::Invert && FImage != nullptr && Is32Bit(*FImage) && Is32Bit(image)) {
+            InvertInto(x, y, image);
+            return;
+        }
         painter->save();
         painter->setClipping(false);
         painter->setCompositionMode(mode == TCopyMode::Copy ? QPainter::CompositionMode_Source
                                                             : QPainter::RasterOp_SourceXorDestination);
-        painter->drawImage(x, y, QtImage(source));
+        painter->drawImage(x, y, image);
         painter->restore();
     }
 
@@ -355,6 +412,22 @@ private:
         // Gaps of hatched brushes show the background colour only when opaque.
         painter.setBackgroundMode(FOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
         painter.setBackground(ToQColor(FBackColor));
+    }
+
+    // Every set bit of the source inverts the target's beneath it; the
+    // target stays opaque.
+    void InvertInto(int x, int y, const QImage& source)
+    {
+        const double ratio = FImage->devicePixelRatio();
+        const int left = static_cast<int>(std::lround(x * ratio));
+        const int top = static_cast<int>(std::lround(y * ratio));
+        for (int row = std::max(0, -top); row < source.height() && top + row < FImage->height(); ++row) {
+            auto* target = reinterpret_cast<std::uint32_t*>(FImage->scanLine(top + row));
+            const auto* bits = reinterpret_cast<const std::uint32_t*>(source.constScanLine(row));
+            for (int column = std::max(0, -left); column < source.width() && left + column < FImage->width();
+                 ++column)
+                target[left + column] = (target[left + column] ^ bits[column]) | 0xFF000000u;
+        }
     }
 
     void PreparePen(QPainter& painter)
@@ -512,6 +585,17 @@ std::unique_ptr<TBitmap> CreateBitmap(int deviceWidth, int deviceHeight, double 
 std::unique_ptr<TPainter> CreateQtPainter(QPainter& painter)
 {
     return std::make_unique<TQtPainter>(painter);
+}
+
+TPainterFont PainterFontOf(const QFont& font)
+{
+    TPainterFont result;
+    result.Name = font.family().toStdString();
+    result.PixelSize =
+        font.pixelSize() > 0 ? font.pixelSize() : static_cast<int>(std::lround(font.pointSizeF() * 96 / 72));
+    result.Style = (font.bold() ? fsBold : 0u) | (font.italic() ? fsItalic : 0u) |
+                   (font.underline() ? fsUnderline : 0u) | (font.strikeOut() ? fsStrikeOut : 0u);
+    return result;
 }
 
 std::unique_ptr<TPainter> CreateWidgetPainter(QWidget& widget)

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QFont;
 class QPainter;
 class QWidget;
 
@@ -38,6 +39,10 @@ private:
 
 // The image of a buffer made on Qt (every TBitmap here is a TQtBitmap).
 const QImage& QtImage(const TBitmap& bitmap);
+
+// The painter's font for a Qt font: a size in points becomes pixels at 96
+// pixels per inch, as on an image.
+TPainterFont PainterFontOf(const QFont& font);
 
 // A painter on a QPainter that someone else keeps open while it is used
 // (and whose clip and composition mode it changes).

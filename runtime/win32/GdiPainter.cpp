@@ -66,7 +66,8 @@ HFONT MakeFont(const TPainterFont& font, int angleTenths)
     return CreateFontW(-std::max(1, font.PixelSize), 0, angleTenths, angleTenths,
                        (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL, (font.Style & fsItalic) != 0,
                        (font.Style & fsUnderline) != 0, (font.Style & fsStrikeOut) != 0, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       font.Smooth ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        Wide(font.Name).c_str());
 }
 
@@ -291,6 +292,13 @@ public:
     {
         SetROP2(FDC, Rop2For(FPen.Mode));
         ::Ellipse(FDC, rect.Left, rect.Top, rect.Right, rect.Bottom);
+    }
+
+    void Pie(const TRect& rect, TPoint from, TPoint to) override
+    {
+        SetROP2(FDC, Rop2For(FPen.Mode));
+        // Counter-clockwise, the DC's default arc direction.
+        ::Pie(FDC, rect.Left, rect.Top, rect.Right, rect.Bottom, from.X, from.Y, to.X, to.Y);
     }
 
     void TextOut(int x, int y, int angleDegrees, int align, const std::string& text) override
