@@ -149,6 +149,50 @@ TEST(GdiPainter, LeavesAForeignDCAsItFoundIt)
     DeleteObject(region);
 }
 
+TEST(GdiSurface, BuffersOnADibSectionAndCopiesItToTheWindow)
+{
+    TTeeCanvas3D canvas;
+    const TRect drawing = canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 40, 30}, false);
+    ASSERT_NE(canvas.Bitmap(), nullptr);
+    const TBitmap* first = canvas.Bitmap();
+    EXPECT_EQ(canvas.BitmapSize(), (TSize{40, 30}));
+    canvas.Brush().SetColor(clRed);
+    canvas.FillRect(TRect{drawing.Left, drawing.Top, 10, 10});
+    canvas.Brush().SetColor(clYellow);
+    canvas.FillRect(TRect{10, 0, 20, 10});
+
+    TGdiBitmap window(60, 50);
+    ASSERT_NE(window.Handle(), nullptr);
+    canvas.FinishSurface(TCanvas(window), TCanvas(), TRect{5, 6, 45, 36});
+    EXPECT_FALSE(canvas.Dirty());
+    EXPECT_EQ(Pixel(window, 5, 6), 0xFF0000u);
+    EXPECT_EQ(Pixel(window, 14, 15), 0xFF0000u);
+    EXPECT_EQ(Pixel(window, 15, 6), 0xFFFF00u);
+    EXPECT_EQ(Pixel(window, 44, 35), kWhite) << "the rest of the buffer is white";
+
+    canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 40, 30}, false);
+    EXPECT_EQ(canvas.Bitmap(), first) << "the same size keeps the DIB section";
+    canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
+
+    // Monochrome shows each pixel black or white by its grey level.
+    canvas.SetMonochrome(true);
+    canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 40, 30}, false);
+    canvas.Brush().SetColor(clRed);
+    canvas.FillRect(TRect{0, 0, 10, 10});
+    canvas.Brush().SetColor(clYellow);
+    canvas.FillRect(TRect{10, 0, 20, 10});
+    canvas.FinishSurface(TCanvas(window), TCanvas(), TRect{0, 0, 40, 30});
+    EXPECT_EQ(Pixel(window, 2, 2), 0x000000u);
+    EXPECT_EQ(Pixel(window, 12, 2), 0xFFFFFFu);
+}
+
+TEST(GdiSurface, SystemColoursAreTheSystemsOwn)
+{
+    EXPECT_EQ(ColorToRGB(clBtnFace), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
+    EXPECT_EQ(ColorToRGB(clBtnShadow), static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_EQ(ColorToRGB(clWindowText), static_cast<TColor>(GetSysColor(COLOR_WINDOWTEXT)));
+}
+
 // Tahoma, which Wine ships, at the chart's 8 points (11 pixels).
 class GdiText : public ::testing::Test {
 protected:
