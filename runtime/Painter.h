@@ -135,6 +135,8 @@ std::unique_ptr<TTextMetrics> CreateTextMetrics(const TPainterFont& font);
 // draw styled one-pixel lines themselves.
 const TDashPattern& DashPatternFor(TPenStyle style);
 
+class TBitmap;
+
 // The painter on one target. Pen, brush, font and background are its state;
 // drawing calls use them as they say.
 class TPainter {
@@ -183,9 +185,8 @@ public:
     // inside Left..Right-1 and Top..Bottom-1.
     virtual void Ellipse(const TRect& rect) = 0;
     // The sector of that ellipse from the radial through `from`
-    // counter-clockwise to the radial through `to`, outlined with a
-    // one-pixel pen and filled with the brush; the whole ellipse when the
-    // radials coincide.
+    // counter-clockwise to the radial through `to`, filled and outlined as
+    // Ellipse is; the whole ellipse when the radials coincide.
     virtual void Pie(const TRect& rect, TPoint from, TPoint to) = 0;
 
     // UTF-8 text in the font's colour, placed by `align` (TA_ flags) around
@@ -197,7 +198,7 @@ public:
     // (x, y), clip ignored: over the pixels, or inverting those beneath the
     // set bits of the source (exclusive-or).
     enum class TCopyMode { Copy, Invert };
-    virtual void DrawBitmap(int x, int y, const class TBitmap& source, TCopyMode mode) = 0;
+    virtual void DrawBitmap(int x, int y, const TBitmap& source, TCopyMode mode) = 0;
 };
 
 // A pixel buffer of the platform (a window-system bitmap) that painters draw

@@ -141,13 +141,7 @@ public:
         RestoreDC(FDC, FSaved);
     }
 
-    TPixelBuffer Pixels() const override
-    {
-        // Drawing written into the pixels must not overtake calls GDI still
-        // holds back.
-        GdiFlush();
-        return FPixels;
-    }
+    TPixelBuffer Pixels() const override { return FPixels; }
     TRect Bounds() const override { return FBounds; }
     double DevicePixelRatio() const override { return 1; }
 
@@ -228,7 +222,11 @@ public:
         SelectObject(FDC, FFontObject.Get());
     }
 
-    void SetPixel(int x, int y, TColor color) override { SetPixelV(FDC, x, y, color); }
+    void SetPixel(int x, int y, TColor color) override
+    {
+        SetPixelV(FDC, x, y, color);
+        Drawn();
+    }
 
     void FillRect(const TRect& rect, TColor color) override
     {
@@ -241,6 +239,7 @@ public:
         }
         const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
         ::FillRect(FDC, &r, static_cast<HBRUSH>(FSolid.Get()));
+        Drawn();
     }
 
     void FillBrushRect(const TRect& rect, TPenMode mode) override
@@ -253,6 +252,7 @@ public:
         SetROP2(FDC, Rop2For(mode));
         ::Rectangle(FDC, rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1);
         SelectObject(FDC, pen);
+        Drawn();
     }
 
     void FillPolygon(std::span<const TPoint> points, TPenMode mode) override
@@ -262,6 +262,7 @@ public:
         SetROP2(FDC, Rop2For(mode));
         ::Polygon(FDC, corners.data(), static_cast<int>(corners.size()));
         SelectObject(FDC, pen);
+        Drawn();
     }
 
     void Line(TPoint from, TPoint to, int) override
@@ -269,6 +270,7 @@ public:
         SetROP2(FDC, Rop2For(FPen.Mode));
         MoveToEx(FDC, from.X, from.Y, nullptr);
         LineTo(FDC, to.X, to.Y);
+        Drawn();
     }
 
     void WideRectangle(const TRect& rect) override
@@ -277,6 +279,7 @@ public:
         SetROP2(FDC, Rop2For(FPen.Mode));
         ::Rectangle(FDC, rect.Left, rect.Top, rect.Right, rect.Bottom);
         SelectObject(FDC, brush);
+        Drawn();
     }
 
     void WidePolygon(std::span<const TPoint> points) override
@@ -286,12 +289,14 @@ public:
         SetROP2(FDC, Rop2For(FPen.Mode));
         ::Polygon(FDC, corners.data(), static_cast<int>(corners.size()));
         SelectObject(FDC, brush);
+        Drawn();
     }
 
     void Ellipse(const TRect& rect) override
     {
         SetROP2(FDC, Rop2For(FPen.Mode));
         ::Ellipse(FDC, rect.Left, rect.Top, rect.Right, rect.Bottom);
+        Drawn();
     }
 
     void Pie(const TRect& rect, TPoint from, TPoint to) override
@@ -299,6 +304,7 @@ public:
         SetROP2(FDC, Rop2For(FPen.Mode));
         // Counter-clockwise, the DC's default arc direction.
         ::Pie(FDC, rect.Left, rect.Top, rect.Right, rect.Bottom, from.X, from.Y, to.X, to.Y);
+        Drawn();
     }
 
     void TextOut(int x, int y, int angleDegrees, int align, const std::string& text) override
@@ -316,6 +322,7 @@ public:
         SetTextAlign(FDC, static_cast<UINT>(align));
         SetTextColor(FDC, FFont.Color);
         ExtTextOutW(FDC, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
+        Drawn();
     }
 
     void DrawBitmap(int x, int y, const TBitmap& source, TCopyMode mode) override
@@ -326,9 +333,14 @@ public:
         BitBlt(FDC, x, y, static_cast<int>(bitmap.LogicalWidth()), static_cast<int>(bitmap.LogicalHeight()),
                bitmap.DC(), 0, 0, mode == TCopyMode::Copy ? SRCCOPY : SRCINVERT);
         RestoreDC(FDC, saved);
+        Drawn();
     }
 
 private:
+    // The surface writes the pixels between drawing calls: GDI must not
+    // hold back what it was asked to draw before.
+    static void Drawn() { GdiFlush(); }
+
     static std::vector<POINT> Corners(std::span<const TPoint> points)
     {
         std::vector<POINT> corners;
