@@ -2,8 +2,8 @@
 //
 // Everything the chart draws goes through one TTeeCanvas3D. It draws on a
 // target (TCanvas): its own off-screen bitmap while buffered, or whatever the
-// caller hands it (a widget's painter inside its paint event, or a bitmap). The
-// surface owns the pixel rules, which differ from QPainter's:
+// caller hands it (a widget's painter inside its paint event, or a bitmap).
+// These are its pixel rules, on every platform's painter:
 //   - a filled rectangle covers Left..Right-1 and Top..Bottom-1;
 //   - a one-pixel line paints the pixels nearest to the ideal line, one per
 //     step along its longer axis, and never its end point, so a polyline
@@ -353,6 +353,10 @@ private:
     TRect FDrawable;                        // target's pixels, clip included
     std::optional<TRect> FClip;
     bool FPainterClipStale = true;
+    // The background last handed to the target's painter.
+    bool FPainterBackStale = true;
+    TColor FPainterBack = clWhite;
+    bool FPainterOpaque = false;
 
     TLineKind FLineKind = TLineKind::Unknown;
     std::uint32_t FPenPixel = 0;

@@ -28,6 +28,7 @@ void TTeeCanvas3D::SetTarget(const TCanvas& target)
 void TTeeCanvas3D::BeginTarget()
 {
     FPainterClipStale = true;
+    FPainterBackStale = true;
     FLineKind = TLineKind::Unknown;
     if (TBitmap* bitmap = FTarget.Bitmap(); bitmap != nullptr) {
         // Opened for as long as the bitmap is the target.
@@ -86,7 +87,15 @@ TPainter* TTeeCanvas3D::ActivePainter()
         painter->SetClip(FClip);
         FPainterClipStale = false;
     }
-    painter->SetBackground(ColorToRGB(BackColor()), BackMode() == OPAQUE);
+    // Handed over when it changed: lines come by the million.
+    const TColor back = ColorToRGB(BackColor());
+    const bool opaque = BackMode() == OPAQUE;
+    if (FPainterBackStale || back != FPainterBack || opaque != FPainterOpaque) {
+        painter->SetBackground(back, opaque);
+        FPainterBack = back;
+        FPainterOpaque = opaque;
+        FPainterBackStale = false;
+    }
     return painter;
 }
 

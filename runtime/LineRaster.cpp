@@ -8,11 +8,17 @@ namespace {
 // Coordinates are 32-bit, so products such as 2 * step * |dminor| need up to
 // 67 bits. The planning arithmetic keeps them in a 128-bit value of its own
 // (32-bit targets have no 128-bit integer), the walk in 64; the divisors
-// are below 2^35 and the quotients that matter are step indexes.
+// are below 2^35 and the quotients that matter are step indexes. Clipped
+// lines are common (a chart's line leaves its plot), so values that fit in
+// 64 bits take the native arithmetic.
 class TWide {
 public:
     static TWide Product(std::int64_t a, std::int64_t b)
     {
+        // Lines on the screen stay far below 2^31 on both counts.
+        constexpr std::int64_t kSmall = std::int64_t{1} << 31;
+        if (a > -kSmall && a < kSmall && b > -kSmall && b < kSmall)
+            return FromInt64(a * b);
         const bool negative = (a < 0) != (b < 0);
         const std::uint64_t x = Magnitude(a);
         const std::uint64_t y = Magnitude(b);
@@ -42,6 +48,11 @@ public:
     // beyond any step index, so comparisons with them stay right).
     std::int64_t FloorDiv(std::int64_t divisor) const
     {
+        if (FitsInt64()) {
+            const auto value = static_cast<std::int64_t>(FLo);
+            const std::int64_t quotient = value / divisor;
+            return quotient - (value % divisor != 0 && value < 0 ? 1 : 0);
+        }
         std::uint64_t remainder = 0;
         const TWide magnitude = IsNegative() ? Negated() : *this;
         const std::uint64_t quotient = magnitude.DivideMagnitude(static_cast<std::uint64_t>(divisor), remainder);
@@ -53,12 +64,25 @@ public:
     // For a value that is not negative.
     std::int64_t Remainder(std::int64_t divisor) const
     {
+        if (FitsInt64())
+            return static_cast<std::int64_t>(FLo) % divisor;
         std::uint64_t remainder = 0;
         DivideMagnitude(static_cast<std::uint64_t>(divisor), remainder);
         return static_cast<std::int64_t>(remainder);
     }
 
 private:
+    static TWide FromInt64(std::int64_t value)
+    {
+        TWide result;
+        result.FLo = static_cast<std::uint64_t>(value);
+        result.FHi = value < 0 ? ~std::uint64_t{0} : 0;
+        return result;
+    }
+
+    // The high word only repeats the sign of the low one.
+    bool FitsInt64() const { return FHi == ((FLo >> 63) != 0 ? ~std::uint64_t{0} : 0); }
+
     static constexpr std::uint64_t kQuotientLimit = std::uint64_t{1} << 62;
 
     static std::uint64_t Magnitude(std::int64_t value)
@@ -74,8 +98,9 @@ private:
         return result;
     }
 
-    // Bit by bit: the clipped-line path is rare, and the divisor stays below
-    // 2^63, so the running remainder never overflows when shifted.
+    // Bit by bit, for lines beyond the 64-bit products (coordinates in the
+    // billions); the divisor stays below 2^63, so the running remainder
+    // never overflows when shifted.
     std::uint64_t DivideMagnitude(std::uint64_t divisor, std::uint64_t& remainder) const
     {
         std::uint64_t quotientHi = 0;

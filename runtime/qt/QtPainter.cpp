@@ -193,11 +193,16 @@ public:
         FClipStale = true;
         UpdateBounds();
     }
-    void SetPen(const TPainterPen& pen) override { FPen = pen; }
+    void SetPen(const TPainterPen& pen) override
+    {
+        FPen = pen;
+        FPenColor = ToQColor(pen.Color);
+    }
     void SetBrush(const TPainterBrush& brush) override { FBrush = brush; }
     void SetBackground(TColor color, bool opaque) override
     {
         FBackColor = color;
+        FBackQColor = ToQColor(color);
         FOpaque = opaque;
     }
     void SetFont(const TPainterFont& font) override
@@ -454,8 +459,8 @@ private:
         if (painter == nullptr)
             return;
         painter->setCompositionMode(CompositionFor(FPen.Mode));
-        const QColor penColor = ToQColor(FPen.Color);
-        const QColor gapColor = ToQColor(FBackColor);
+        const QColor& penColor = FPenColor;
+        const QColor& gapColor = FBackQColor;
         // Pixels in a row (or column) of the same kind go to QPainter as one
         // rectangle; the pen mode applies to each pixel once.
         WalkLineRuns(
@@ -519,8 +524,10 @@ private:
     bool FClipStale = true;
 
     TPainterPen FPen;
+    QColor FPenColor = Qt::black;
     TPainterBrush FBrush;
     TColor FBackColor = clWhite;
+    QColor FBackQColor = Qt::white;
     bool FOpaque = false;
     std::optional<TPainterFont> FFont;
     QFont FQFont;
