@@ -5,6 +5,7 @@
 // pen set-up, the same through a caller's QPainter, a dotted pen (QPainter
 // with the pen's raster operation), and the copy of a clean buffer.
 #include "chart/TeCanvas.h"
+#include "runtime/qt/QtPainter.h"
 
 #include <QPainter>
 
@@ -90,7 +91,7 @@ void BM_SolidSegments(benchmark::State& state)
         DrawSegments(canvas, [&](const Segment& s) { canvas.Line(s.x0, s.y0, s.x1, s.y1); });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, *canvas.Bitmap());
+    Report(state, QtImage(*canvas.Bitmap()));
 }
 BENCHMARK(BM_SolidSegments)->Unit(benchmark::kMillisecond);
 
@@ -109,7 +110,7 @@ void BM_SolidSegmentsWithPenSetUp(benchmark::State& state)
         });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, *canvas.Bitmap());
+    Report(state, QtImage(*canvas.Bitmap()));
 }
 BENCHMARK(BM_SolidSegmentsWithPenSetUp)->Unit(benchmark::kMillisecond);
 
@@ -123,7 +124,8 @@ void BM_SolidSegmentsThroughPainter(benchmark::State& state)
     canvas.Pen().SetColor(0xFF8000);
     for (auto _ : state) {
         QPainter painter(&image);
-        canvas.PrepareSurface(TCanvas(painter), nullptr, TRect{0, 0, kWidth, kHeight}, false);
+        const auto qtPainter = CreateQtPainter(painter);
+        canvas.PrepareSurface(TCanvas(*qtPainter), nullptr, TRect{0, 0, kWidth, kHeight}, false);
         DrawSegments(canvas, [&](const Segment& s) { canvas.Line(s.x0, s.y0, s.x1, s.y1); });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
@@ -141,7 +143,7 @@ void BM_DottedSegments(benchmark::State& state)
         DrawSegments(canvas, [&](const Segment& s) { canvas.Line(s.x0, s.y0, s.x1, s.y1); });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, *canvas.Bitmap());
+    Report(state, QtImage(*canvas.Bitmap()));
 }
 BENCHMARK(BM_DottedSegments)->Unit(benchmark::kMillisecond);
 
@@ -154,7 +156,8 @@ void BM_RedrawFromBuffer(benchmark::State& state)
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     for (auto _ : state) {
         QPainter painter(&window);
-        if (!canvas.RedrawFromBuffer(TCanvas(painter)))
+        const auto qtPainter = CreateQtPainter(painter);
+        if (!canvas.RedrawFromBuffer(TCanvas(*qtPainter)))
             state.SkipWithError("the buffer was not clean");
         canvas.SetTarget(TCanvas());
     }

@@ -6,6 +6,7 @@
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
+#include "runtime/qt/QtPainter.h"
 
 #include "MainWindowChart.h"
 
@@ -60,7 +61,8 @@ void RepaintEachIteration(benchmark::State& state, QImage& window)
     NightSky sky;
     TLineSeries* series = nullptr;
     const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
-    const TCanvas target(window);
+    TQtBitmap windowBitmap(window);
+    const TCanvas target(windowBitmap);
     for (auto _ : state) {
         chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
         benchmark::DoNotOptimize(window.constBits());
@@ -80,7 +82,8 @@ void BM_OneNewReading(benchmark::State& state)
     TLineSeries* series = nullptr;
     const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
     QImage window(kWidth, kHeight, QImage::Format_RGB32);
-    const TCanvas target(window);
+    TQtBitmap windowBitmap(window);
+    const TCanvas target(windowBitmap);
     for (auto _ : state) {
         series->AddPoint(series->PointCount(), sky.Next(), "", clDefault);
         chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
@@ -108,7 +111,8 @@ void BM_FullRepaintPointByPoint(benchmark::State& state)
     chart->Canvas().SetUseBuffer(false);
     QImage window(kWidth, kHeight, QImage::Format_RGB32);
     QPainter painter(&window);
-    const TCanvas target(painter);
+    const auto qtPainter = CreateQtPainter(painter);
+    const TCanvas target(*qtPainter);
     for (auto _ : state) {
         chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
         benchmark::DoNotOptimize(window.constBits());

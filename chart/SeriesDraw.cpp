@@ -517,8 +517,7 @@ bool TCustomSeries::CanDrawFast() const
     if (!pen.Visible() || pen.SmallDots() || pen.Width() > 1 || pen.Mode() != pmCopy ||
         (pen.Style() != psSolid && pen.Style() != psInsideFrame))
         return false;
-    const QImage* image = chart->Canvas().Target().Image();
-    return image != nullptr && image->paintingActive();
+    return chart->Canvas().DrawsOnBitmap();
 }
 
 void TCustomSeries::DrawPointsFast(int from, int to)

@@ -1,69 +1,41 @@
 #include "chart/TeCanvas.h"
 
-#include <QCoreApplication>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QPainter>
-#include <QString>
-
-namespace {
-
-// Text can be measured only once a GUI application has set up the fonts.
-bool CanMeasureText()
+double TCanvas::DevicePixelRatio() const
 {
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-}  // namespace
-
-qreal TCanvas::DevicePixelRatio() const
-{
-    if (FImage != nullptr)
-        return FImage->devicePixelRatio();
-    if (FPainter != nullptr && FPainter->device() != nullptr)
-        return FPainter->device()->devicePixelRatioF();
+    if (FBitmap != nullptr)
+        return FBitmap->DevicePixelRatio();
+    if (FPainter != nullptr)
+        return FPainter->DevicePixelRatio();
     return 1;
 }
 
 TTeeCanvas::TTeeCanvas()
 {
     FPen.SetOnChange([this] { PenChanged(); });
-    FFont.SetOnChange([this] {
-        FQFont.reset();
-        FMetrics.reset();
-    });
+    FFont.SetOnChange([this] { FMetrics.reset(); });
 }
 
 TTeeCanvas::~TTeeCanvas() = default;
 
-const QFont& TTeeCanvas::CurrentQFont() const
+const TTextMetrics* TTeeCanvas::FontMetrics() const
 {
-    if (!FQFont)
-        FQFont = FFont.ToQFont();
-    return *FQFont;
-}
-
-const QFontMetrics* TTeeCanvas::FontMetrics() const
-{
-    if (!CanMeasureText())
-        return nullptr;
     if (!FMetrics)
-        FMetrics = std::make_unique<QFontMetrics>(CurrentQFont());
+        FMetrics = CreateTextMetrics(FFont.PainterFont());
     return FMetrics.get();
 }
 
 int TTeeCanvas::TextWidth(const std::string& text) const
 {
-    const QFontMetrics* metrics = FontMetrics();
-    return metrics == nullptr ? 0 : metrics->horizontalAdvance(QString::fromStdString(text));
+    const TTextMetrics* metrics = FontMetrics();
+    return metrics == nullptr ? 0 : metrics->Width(text);
 }
 
 int TTeeCanvas::TextHeight(const std::string&) const
 {
     // The window system's text extent is as high as the font's cell whatever
     // the characters.
-    const QFontMetrics* metrics = FontMetrics();
-    return metrics == nullptr ? 0 : metrics->height();
+    const TTextMetrics* metrics = FontMetrics();
+    return metrics == nullptr ? 0 : metrics->Height();
 }
 
 void TTeeCanvas::ResetDrawingState()

@@ -2,8 +2,8 @@
 //
 // Everything the chart draws goes through one TTeeCanvas3D. It draws on a
 // target (TCanvas): its own off-screen bitmap while buffered, or whatever the
-// caller hands it (a widget's QPainter inside paintEvent, or a QImage). The
-// surface owns the pixel rules, which differ from QPainter's:
+// caller hands it (a widget's painter inside its paint event, or a bitmap).
+// These are its pixel rules, on every platform's painter:
 //   - a filled rectangle covers Left..Right-1 and Top..Bottom-1;
 //   - a one-pixel line paints the pixels nearest to the ideal line, one per
 //     step along its longer axis, and never its end point, so a polyline
@@ -11,50 +11,38 @@
 //     drawn twice vanish again);
 //   - a tie between two pixels goes to the smaller coordinate, so a segment
 //     covers the same pixels whichever way it runs.
-// One-pixel lines are rasterised here; solid ones in copy mode on an image
-// target go straight into the image's pixels, the rest through QPainter.
+// The platform's painter (runtime/Painter.h) draws what needs the window
+// system; solid one-pixel lines in copy mode on a bitmap target are
+// rasterised here straight into the bitmap's pixels.
 #pragma once
 
 #include "chart/TeCanvasRaster.h"
 #include "chart/TeCanvasTools.h"
 #include "runtime/Graphics.h"
-
-#include <QFont>
-#include <QImage>
+#include "runtime/Painter.h"
 
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 
-class QFontMetrics;
-class QPainter;
-
-// Text alignment flags: one horizontal and one vertical flag or-ed together.
-inline constexpr int TA_LEFT = 0;
-inline constexpr int TA_RIGHT = 2;
-inline constexpr int TA_CENTER = 6;
-inline constexpr int TA_TOP = 0;
-inline constexpr int TA_BOTTOM = 8;
-inline constexpr int TA_BASELINE = 24;
-
 // Background modes: whether the gaps of styled lines and hatched brushes and
 // the cell behind text are filled with the background colour.
 inline constexpr int TRANSPARENT = 1;
 inline constexpr int OPAQUE = 2;
 
-// Where the surface draws: an image, or an open QPainter that belongs to
+// Where the surface draws: a bitmap, or an open painter that belongs to
 // someone else. An empty TCanvas is nowhere: drawing on it does nothing.
-// A TCanvas only points at its image or painter; whoever makes it keeps that
-// alive (and the image's size unchanged) while the surface draws on it, and
+// A TCanvas only points at its bitmap or painter; whoever makes it keeps that
+// alive (and the bitmap's size unchanged) while the surface draws on it, and
 // gives the surface another target, or an empty one, before it goes away.
 //
-// On an image the surface keeps a painter of its own open while the image is
-// its target; on a painter it only changes that painter's pen, brush, font,
-// clip and composition mode. A chart widget's paint event, for example:
+// On a bitmap the surface keeps a painter of its own open while the bitmap
+// is its target; on a painter it only changes that painter's pen, brush,
+// font and clip. A chart widget's paint event, for example:
 //
-//     QPainter painter(this);
-//     const TCanvas window(painter);
+//     const auto painter = CreateWidgetPainter(*this);
+//     const TCanvas window(*painter);
 //     if (!canvas.RedrawFromBuffer(window)) {
 //         const TRect drawing = canvas.PrepareSurface(window, &options, bounds, false);
 //         ...draw...
@@ -64,21 +52,21 @@ inline constexpr int OPAQUE = 2;
 class TCanvas {
 public:
     TCanvas() = default;
-    explicit TCanvas(QImage& image) : FImage(&image) {}
-    explicit TCanvas(QPainter& painter) : FPainter(&painter) {}
+    explicit TCanvas(TBitmap& bitmap) : FBitmap(&bitmap) {}
+    explicit TCanvas(TPainter& painter) : FPainter(&painter) {}
 
-    QImage* Image() const { return FImage; }
-    QPainter* Painter() const { return FPainter; }
-    bool IsEmpty() const { return FImage == nullptr && FPainter == nullptr; }
+    TBitmap* Bitmap() const { return FBitmap; }
+    TPainter* Painter() const { return FPainter; }
+    bool IsEmpty() const { return FBitmap == nullptr && FPainter == nullptr; }
     // Device pixels per pixel of the drawing: above 1 on a scaled screen
-    // (and on an image made for one); 1 for an empty canvas.
-    qreal DevicePixelRatio() const;
+    // (and on a bitmap made for one); 1 for an empty canvas.
+    double DevicePixelRatio() const;
 
     friend bool operator==(const TCanvas&, const TCanvas&) = default;
 
 private:
-    QImage* FImage = nullptr;
-    QPainter* FPainter = nullptr;
+    TBitmap* FBitmap = nullptr;
+    TPainter* FPainter = nullptr;
 };
 
 // The base of drawing surfaces: pen, brush and font, text metrics, and the
@@ -169,9 +157,9 @@ public:
     void AssignChartPen(const TChartPen& pen);
 
 protected:
-    // The font's metrics, built again only after the font changed.
-    const QFontMetrics* FontMetrics() const;
-    const QFont& CurrentQFont() const;
+    // The font's metrics, built again only after the font changed; null
+    // when nothing can measure text.
+    const TTextMetrics* FontMetrics() const;
     // Called after the pen changed (the surface keeps derived state).
     virtual void PenChanged() {}
 
@@ -179,8 +167,7 @@ private:
     TPen FPen;
     TBrush FBrush;
     TFont FFont;
-    mutable std::optional<QFont> FQFont;
-    mutable std::unique_ptr<QFontMetrics> FMetrics;
+    mutable std::unique_ptr<TTextMetrics> FMetrics;
 };
 
 // Adds the depth-aware operations. A flat chart (this surface never projects)
@@ -251,9 +238,9 @@ public:
     // it was freed. Made anew only when the size or the device pixel ratio
     // changes. It holds BitmapSize() pixels of the drawing, each as
     // devicePixelRatio() device pixels square.
-    const QImage* Bitmap() const { return FBitmap.get(); }
+    const TBitmap* Bitmap() const { return FBitmap.get(); }
     // The bitmap's size in pixels of the drawing; empty without a bitmap.
-    QSize BitmapSize() const { return FBitmap ? FBitmapSize : QSize(); }
+    TSize BitmapSize() const { return FBitmap ? FBitmapSize : TSize(); }
     // The bitmap as a target, for drawing into the buffer between paints
     // (such as a not-xor zoom rectangle that a later RedrawFromBuffer shows);
     // empty while there is no bitmap.
@@ -322,18 +309,21 @@ public:
     const TRect& DrawableRect() const { return FDrawable; }
     // Where a solid one-pixel line in copy mode may be written, inside
     // DrawableRect(), without going through LineTo; empty unless the target
-    // is an image. Valid until the next drawing call of the surface.
+    // is a bitmap. Valid until the next drawing call of the surface.
     TPixelSink LineSink();
+    // Whether the target is a bitmap that the surface has open.
+    bool DrawsOnBitmap() const { return FOwnPainter != nullptr; }
 
 protected:
     void PenChanged() override { FLineKind = TLineKind::Unknown; }
 
 private:
     // How LineTo draws with the current pen and target.
-    enum class TLineKind { Unknown, None, Direct, Cosmetic, Wide };
+    enum class TLineKind { Unknown, None, Direct, Painter };
 
-    // The painter of the target with the clip applied; null without one.
-    QPainter* ActivePainter();
+    // The painter of the target with the clip and background applied; null
+    // without one.
+    TPainter* ActivePainter();
     void BeginTarget();
     void EndTarget();
     void UpdateDrawableBounds();
@@ -342,31 +332,34 @@ private:
     void MakeMonochrome();
 
     bool PenDraws() const;
-    void PreparePen(QPainter& painter);
+    // Hands the pen, brush and font to the painter.
+    void PreparePen(TPainter& painter);
+    void PrepareBrush(TPainter& painter);
     // penMode: combine like the pen (outlined shapes) rather than copy.
-    void PrepareBrush(QPainter& painter, bool penMode);
     void FillArea(int left, int top, int right, int bottom, bool penMode);
-    void DrawText(QPainter& painter, int x, int y, const std::string& text);
+    void DrawText(int x, int y, int angleDegrees, const std::string& text);
 
     void UpdateLineKind();
     void DrawLine(int x0, int y0, int x1, int y1);
-    void DrawCosmeticLine(int x0, int y0, int x1, int y1);
-    void DrawWideLine(int x0, int y0, int x1, int y1);
     void Polyline(std::span<const TPoint> points);
 
     TCanvas FTarget;
-    std::unique_ptr<QImage> FBitmap;
-    QSize FBitmapSize;
-    std::unique_ptr<QPainter> FOwnPainter;  // open on FTarget's image
-    // Direct pixel access of an image target (32-bit pixels), else null.
-    QRgb* FPixels = nullptr;
-    qsizetype FPixelsPerLine = 0;
+    std::unique_ptr<TBitmap> FBitmap;
+    TSize FBitmapSize;
+    std::unique_ptr<TPainter> FOwnPainter;  // open on FTarget's bitmap
+    // Direct pixel access of a bitmap target (32-bit pixels), else null.
+    std::uint32_t* FPixels = nullptr;
+    std::ptrdiff_t FPixelsPerLine = 0;
     TRect FDrawable;                        // target's pixels, clip included
     std::optional<TRect> FClip;
     bool FPainterClipStale = true;
+    // The background last handed to the target's painter.
+    bool FPainterBackStale = true;
+    TColor FPainterBack = clWhite;
+    bool FPainterOpaque = false;
 
     TLineKind FLineKind = TLineKind::Unknown;
-    QRgb FPenRgb = 0;
+    std::uint32_t FPenPixel = 0;
     TPoint FPenPos;
     int FPatternPos = 0;  // dash pattern position, carried from one LineTo to the next
 

@@ -1,41 +1,12 @@
 // TTeeCanvas3D: targets, buffering, clipping, shapes and text. Lines are in
 // TeCanvasLines.cpp.
 #include "chart/TeCanvas.h"
-#include "chart/TeCanvasPainting.h"
 #include "chart/TeCanvasRaster.h"
-
-#include <QFontMetrics>
-#include <QPainter>
-#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
-
-namespace {
-
-Qt::BrushStyle QtBrushStyle(TBrushStyle style)
-{
-    switch (style) {
-    case bsSolid: return Qt::SolidPattern;
-    case bsClear: return Qt::NoBrush;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    }
-    return Qt::SolidPattern;
-}
-
-QRect ToQRect(int left, int top, int right, int bottom)
-{
-    return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
-}
-
-}  // namespace
 
 TTeeCanvas3D::TTeeCanvas3D() = default;
 
@@ -57,18 +28,15 @@ void TTeeCanvas3D::SetTarget(const TCanvas& target)
 void TTeeCanvas3D::BeginTarget()
 {
     FPainterClipStale = true;
+    FPainterBackStale = true;
     FLineKind = TLineKind::Unknown;
-    if (QImage* image = FTarget.Image(); image != nullptr && !image->isNull()) {
-        // Opened for as long as the image is the target: besides saving a
-        // begin per primitive, an image being painted on is deep-copied
-        // when someone copies it, so writing its pixels directly never
-        // reaches into a copy that shares them.
-        FOwnPainter = std::make_unique<QPainter>();
-        if (!FOwnPainter->begin(image))
-            FOwnPainter.reset();
-        else if (HasDirectPixels(*image)) {
-            FPixels = reinterpret_cast<QRgb*>(image->bits());
-            FPixelsPerLine = image->bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+    if (TBitmap* bitmap = FTarget.Bitmap(); bitmap != nullptr) {
+        // Opened for as long as the bitmap is the target.
+        FOwnPainter = bitmap->CreatePainter();
+        if (FOwnPainter) {
+            const TPixelBuffer pixels = FOwnPainter->Pixels();
+            FPixels = pixels.Pixels;
+            FPixelsPerLine = pixels.Stride;
         }
     }
     UpdateDrawableBounds();
@@ -78,10 +46,7 @@ void TTeeCanvas3D::EndTarget()
 {
     // A painter that belongs to the caller is left alone: it may already be
     // gone once its paint event is over.
-    if (FOwnPainter) {
-        FOwnPainter->end();
-        FOwnPainter.reset();
-    }
+    FOwnPainter.reset();
     FPixels = nullptr;
     FPixelsPerLine = 0;
     FLineKind = TLineKind::Unknown;
@@ -90,50 +55,47 @@ void TTeeCanvas3D::EndTarget()
 void TTeeCanvas3D::UpdateDrawableBounds()
 {
     TRect device;
-    if (const QImage* image = FTarget.Image(); image != nullptr && FOwnPainter) {
-        // Only whole pixels of the drawing count; the rounding guard keeps a
-        // quotient such as 537.9999999 from losing one.
-        const QSizeF size = image == FBitmap.get() ? QSizeF(FBitmapSize) : image->deviceIndependentSize();
-        device = TRect{0, 0, static_cast<int>(std::floor(size.width() + 1e-6)),
-                       static_cast<int>(std::floor(size.height() + 1e-6))};
-    } else if (QPainter* painter = FTarget.Painter(); painter != nullptr && painter->isActive()) {
-        const QPaintDevice* paintDevice = painter->device();
-        QRect area(0, 0, paintDevice->width(), paintDevice->height());
-        bool invertible = false;
-        const QTransform toLogical = painter->worldTransform().inverted(&invertible);
-        if (invertible)
-            area = toLogical.mapRect(area);
-        device = TRect{area.left(), area.top(), area.right() + 1, area.bottom() + 1};
+    if (FOwnPainter) {
+        // The own bitmap may hold a part of a device pixel more than the
+        // drawing asked for.
+        device = FTarget.Bitmap() == FBitmap.get() ? TRect{0, 0, FBitmapSize.Width, FBitmapSize.Height}
+                                                   : FOwnPainter->Bounds();
+    } else if (TPainter* painter = FTarget.Painter(); painter != nullptr) {
+        device = painter->Bounds();
     }
     FDrawable = FClip ? IntersectRects(device, *FClip) : device;
 }
 
 TPixelSink TTeeCanvas3D::LineSink()
 {
-    if (FTarget.Image() == nullptr)
+    if (FTarget.Bitmap() == nullptr)
         return TPixelSink();
     if (FPixels != nullptr)
         return TPixelSink(FPixels, FPixelsPerLine);
-    QPainter* painter = ActivePainter();
+    TPainter* painter = ActivePainter();
     if (painter == nullptr)
         return TPixelSink();
-    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     return TPixelSink(*painter);
 }
 
-QPainter* TTeeCanvas3D::ActivePainter()
+TPainter* TTeeCanvas3D::ActivePainter()
 {
-    QPainter* painter = FOwnPainter ? FOwnPainter.get() : FTarget.Painter();
-    if (painter == nullptr || !painter->isActive())
+    TPainter* painter = FOwnPainter ? FOwnPainter.get() : FTarget.Painter();
+    if (painter == nullptr)
         return nullptr;
     if (FPainterClipStale) {
-        if (FClip)
-            painter->setClipRect(ToQRect(FClip->Left, FClip->Top, FClip->Right, FClip->Bottom));
-        else
-            painter->setClipping(false);
+        painter->SetClip(FClip);
         FPainterClipStale = false;
     }
-    painter->setRenderHint(QPainter::Antialiasing, false);
+    // Handed over when it changed: lines come by the million.
+    const TColor back = ColorToRGB(BackColor());
+    const bool opaque = BackMode() == OPAQUE;
+    if (FPainterBackStale || back != FPainterBack || opaque != FPainterOpaque) {
+        painter->SetBackground(back, opaque);
+        FPainterBack = back;
+        FPainterOpaque = opaque;
+        FPainterBackStale = false;
+    }
     return painter;
 }
 
@@ -141,7 +103,7 @@ void TTeeCanvas3D::FreeBitmap()
 {
     if (!FBitmap)
         return;
-    if (FTarget.Image() == FBitmap.get())
+    if (FTarget.Bitmap() == FBitmap.get())
         SetTarget(TCanvas());
     FBitmap.reset();
 }
@@ -187,8 +149,8 @@ TRect TTeeCanvas3D::PrepareSurface(const TCanvas& window, const TView3DOptions* 
     }
     const int width = bounds.Width();
     const int height = bounds.Height();
-    const qreal ratio = window.DevicePixelRatio();
-    if (FBitmap && (FBitmapSize != QSize(width, height) || FBitmap->devicePixelRatio() != ratio))
+    const double ratio = window.DevicePixelRatio();
+    if (FBitmap && (FBitmapSize != TSize{width, height} || FBitmap->DevicePixelRatio() != ratio))
         FreeBitmap();
     if (!FBitmap && width > 0 && height > 0) {
         // Text and curves are drawn at the screen's own resolution; a
@@ -197,15 +159,9 @@ TRect TTeeCanvas3D::PrepareSurface(const TCanvas& window, const TView3DOptions* 
         const double deviceHeight = std::ceil(height * ratio);
         constexpr double kMaxSide = std::numeric_limits<int>::max();
         if (deviceWidth <= kMaxSide && deviceHeight <= kMaxSide)
-            FBitmap = std::make_unique<QImage>(static_cast<int>(deviceWidth), static_cast<int>(deviceHeight),
-                                               QImage::Format_RGB32);
-        if (FBitmap && FBitmap->isNull())  // more pixels than memory
-            FBitmap.reset();
-        if (FBitmap) {
-            FBitmap->setDevicePixelRatio(ratio);
-            FBitmap->fill(Qt::white);
-            FBitmapSize = QSize(width, height);
-        }
+            FBitmap = CreateBitmap(static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), ratio, clWhite);
+        if (FBitmap)
+            FBitmapSize = TSize{width, height};
     }
     SetTarget(FBitmap ? TCanvas(*FBitmap) : TCanvas());
     return TRect{0, 0, width, height};
@@ -218,7 +174,7 @@ void TTeeCanvas3D::FinishSurface(const TCanvas& destination, const TCanvas& next
     if (copy) {
         if (FMonochrome)
             MakeMonochrome();
-        if (destination.Image() != FBitmap.get()) {
+        if (destination.Bitmap() != FBitmap.get()) {
             SetTarget(destination);
             CopyBitmap(userRect.Left, userRect.Top);
         }
@@ -231,9 +187,9 @@ bool TTeeCanvas3D::RedrawFromBuffer()
 {
     // A window moved to a screen of another pixel density needs the picture
     // made again at that density.
-    if (FDirty || !FBitmap || FBitmap->devicePixelRatio() != FTarget.DevicePixelRatio())
+    if (FDirty || !FBitmap || FBitmap->DevicePixelRatio() != FTarget.DevicePixelRatio())
         return false;
-    if (FTarget.Image() != FBitmap.get())
+    if (FTarget.Bitmap() != FBitmap.get())
         CopyBitmap(0, 0);
     return true;
 }
@@ -246,22 +202,23 @@ bool TTeeCanvas3D::RedrawFromBuffer(const TCanvas& target)
 
 void TTeeCanvas3D::CopyBitmap(int x, int y)
 {
-    QPainter* painter = ActivePainter();
-    if (painter == nullptr)
-        return;
-    painter->save();
-    painter->setClipping(false);
-    painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(x, y, *FBitmap);
-    painter->restore();
+    if (TPainter* painter = ActivePainter())
+        painter->DrawBitmap(x, y, *FBitmap, TPainter::TCopyMode::Copy);
 }
 
 void TTeeCanvas3D::MakeMonochrome()
 {
-    for (int y = 0; y < FBitmap->height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(FBitmap->scanLine(y));
-        for (int x = 0; x < FBitmap->width(); ++x)
-            row[x] = qGray(row[x]) >= 128 ? 0xFFFFFFFF : 0xFF000000;
+    const TPixelBuffer buffer = FBitmap->Buffer();
+    if (buffer.Pixels == nullptr)
+        return;
+    for (int y = 0; y < buffer.Height; ++y) {
+        std::uint32_t* row = buffer.Pixels + static_cast<std::ptrdiff_t>(y) * buffer.Stride;
+        for (int x = 0; x < buffer.Width; ++x) {
+            // The grey level weighs green most and blue least, as the eye does.
+            const std::uint32_t pixel = row[x];
+            const std::uint32_t grey = ((pixel >> 16 & 0xFF) * 11 + (pixel >> 8 & 0xFF) * 16 + (pixel & 0xFF) * 5) / 32;
+            row[x] = grey >= 128 ? 0xFFFFFFFF : 0xFF000000;
+        }
     }
 }
 
@@ -304,24 +261,23 @@ void TTeeCanvas3D::SetPixel(int x, int y, TColor color)
 {
     if (x < FDrawable.Left || x >= FDrawable.Right || y < FDrawable.Top || y >= FDrawable.Bottom)
         return;
-    const QRgb rgb = ToQRgb(color);
     if (FPixels != nullptr) {
-        FPixels[static_cast<qsizetype>(y) * FPixelsPerLine + x] = rgb;
+        FPixels[static_cast<std::ptrdiff_t>(y) * FPixelsPerLine + x] = ColorToPixel(color);
         return;
     }
-    if (QPainter* painter = ActivePainter()) {
-        painter->setCompositionMode(QPainter::CompositionMode_Source);
-        painter->fillRect(x, y, 1, 1, QColor::fromRgb(rgb));
-    }
+    if (TPainter* painter = ActivePainter())
+        painter->SetPixel(x, y, ColorToRGB(color));
 }
 
-void TTeeCanvas3D::PrepareBrush(QPainter& painter, bool penMode)
+void TTeeCanvas3D::PrepareBrush(TPainter& painter)
 {
-    painter.setCompositionMode(penMode ? CompositionFor(Pen().Mode()) : QPainter::CompositionMode_SourceOver);
-    painter.setBrush(QBrush(QColor::fromRgb(ToQRgb(Brush().Color())), QtBrushStyle(Brush().Style())));
-    // Gaps of hatched brushes show the background colour only when opaque.
-    painter.setBackgroundMode(BackMode() == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
-    painter.setBackground(QColor::fromRgb(ToQRgb(BackColor())));
+    painter.SetBrush(TPainterBrush{ColorToRGB(Brush().Color()), Brush().Style()});
+}
+
+void TTeeCanvas3D::PreparePen(TPainter& painter)
+{
+    const TPen& pen = Pen();
+    painter.SetPen(TPainterPen{ColorToRGB(pen.Color()), pen.Width(), pen.Style(), pen.Mode()});
 }
 
 bool TTeeCanvas3D::PenDraws() const
@@ -335,9 +291,9 @@ void TTeeCanvas3D::FillArea(int left, int top, int right, int bottom, bool penMo
         return;
     if (IsEmptyRect(TRect{left, top, right, bottom}) || IsEmptyRect(FDrawable))
         return;
-    if (QPainter* painter = ActivePainter()) {
-        PrepareBrush(*painter, penMode);
-        painter->fillRect(ToQRect(left, top, right, bottom), painter->brush());
+    if (TPainter* painter = ActivePainter()) {
+        PrepareBrush(*painter);
+        painter->FillBrushRect(TRect{left, top, right, bottom}, penMode ? Pen().Mode() : pmCopy);
     }
 }
 
@@ -374,15 +330,11 @@ void TTeeCanvas3D::Rectangle(int left, int top, int right, int bottom)
         return;
     }
     FillArea(left, top, right, bottom, true);
-    QPainter* painter = ActivePainter();
+    TPainter* painter = ActivePainter();
     if (painter == nullptr || IsEmptyRect(FDrawable))
         return;
     PreparePen(*painter);
-    painter->setBrush(Qt::NoBrush);
-    if (Pen().Style() == psInsideFrame)
-        painter->drawRect(QRectF(left + width / 2.0, top + width / 2.0, right - left - width, bottom - top - width));
-    else
-        painter->drawRect(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
+    painter->WideRectangle(TRect{left, top, right, bottom});
 }
 
 void TTeeCanvas3D::RectangleAtDepth(const TRect& rect, int)
@@ -396,19 +348,14 @@ void TTeeCanvas3D::Polygon(std::span<const TPoint> points)
 {
     if (points.size() < 2 || IsEmptyRect(FDrawable))
         return;
-    QPainter* painter = ActivePainter();
+    TPainter* painter = ActivePainter();
     if (painter == nullptr)
         return;
     if (Brush().Style() != bsClear && Pen().Mode() != pmNop) {
         // Corners on pixel corners: the fill covers the pixels whose centres
         // lie inside, which leaves out the right and bottom edges.
-        QPolygon polygon;
-        polygon.reserve(static_cast<qsizetype>(points.size()));
-        for (const TPoint& point : points)
-            polygon << QPoint(point.X, point.Y);
-        PrepareBrush(*painter, true);
-        painter->setPen(Qt::NoPen);
-        painter->drawPolygon(polygon, Qt::OddEvenFill);
+        PrepareBrush(*painter);
+        painter->FillPolygon(points, Pen().Mode());
     }
     if (!PenDraws())
         return;
@@ -423,12 +370,8 @@ void TTeeCanvas3D::Polygon(std::span<const TPoint> points)
         FPatternPos = saved;
         return;
     }
-    QPolygonF outline;
-    for (const TPoint& point : points)
-        outline << QPointF(point.X + 0.5, point.Y + 0.5);
     PreparePen(*painter);
-    painter->setBrush(Qt::NoBrush);
-    painter->drawPolygon(outline);
+    painter->WidePolygon(points);
 }
 
 void TTeeCanvas3D::Ellipse(int left, int top, int right, int bottom)
@@ -439,24 +382,11 @@ void TTeeCanvas3D::Ellipse(int left, int top, int right, int bottom)
         std::swap(top, bottom);
     if (left == right || top == bottom || IsEmptyRect(FDrawable))
         return;
-    QPainter* painter = ActivePainter();
-    if (painter == nullptr)
-        return;
-    const bool withPen = PenDraws();
-    if (Brush().Style() != bsClear && Pen().Mode() != pmNop) {
-        PrepareBrush(*painter, true);
-        painter->setPen(Qt::NoPen);
-        painter->drawEllipse(QRectF(left, top, right - left, bottom - top));
+    if (TPainter* painter = ActivePainter()) {
+        PreparePen(*painter);
+        PrepareBrush(*painter);
+        painter->Ellipse(TRect{left, top, right, bottom});
     }
-    if (!withPen)
-        return;
-    PreparePen(*painter);
-    painter->setBrush(Qt::NoBrush);
-    const int width = std::max(1, Pen().Width());
-    if (Pen().Style() == psInsideFrame && width > 1)
-        painter->drawEllipse(QRectF(left + width / 2.0, top + width / 2.0, right - left - width, bottom - top - width));
-    else
-        painter->drawEllipse(QRectF(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1));
 }
 
 void TTeeCanvas3D::BevelFrame(const TRect& rect, TColor topColor, TColor bottomColor, int width)
@@ -480,41 +410,19 @@ void TTeeCanvas3D::BevelFrame(const TRect& rect, TColor topColor, TColor bottomC
     }
 }
 
-void TTeeCanvas3D::DrawText(QPainter& painter, int x, int y, const std::string& text)
+void TTeeCanvas3D::DrawText(int x, int y, int angleDegrees, const std::string& text)
 {
-    const QFontMetrics* metrics = FontMetrics();
-    if (metrics == nullptr || text.empty())
+    if (IsEmptyRect(FDrawable))
         return;
-    const QString string = QString::fromStdString(text);
-    const int width = metrics->horizontalAdvance(string);
-    const int height = metrics->height();
-    int left = x;
-    switch (TextAlign() & TA_CENTER) {
-    case TA_RIGHT: left = x - width; break;
-    case TA_CENTER: left = x - width / 2; break;
-    default: break;
+    if (TPainter* painter = ActivePainter()) {
+        painter->SetFont(Font().PainterFont());
+        painter->TextOut(x, y, angleDegrees, TextAlign(), text);
     }
-    int top = y;
-    switch (TextAlign() & TA_BASELINE) {
-    case TA_BOTTOM: top = y - height; break;
-    case TA_BASELINE: top = y - metrics->ascent(); break;
-    default: break;
-    }
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (BackMode() == OPAQUE)
-        painter.fillRect(left, top, width, height, QColor::fromRgb(ToQRgb(BackColor())));
-    painter.setBackgroundMode(Qt::TransparentMode);
-    painter.setFont(CurrentQFont());
-    painter.setPen(QColor::fromRgb(ToQRgb(Font().Color())));
-    painter.drawText(left, top + metrics->ascent(), string);
 }
 
 void TTeeCanvas3D::TextOut(int x, int y, const std::string& text)
 {
-    if (IsEmptyRect(FDrawable))
-        return;
-    if (QPainter* painter = ActivePainter())
-        DrawText(*painter, x, y, text);
+    DrawText(x, y, 0, text);
 }
 
 void TTeeCanvas3D::TextAtDepth(int x, int y, int, const std::string& text)
@@ -527,14 +435,5 @@ void TTeeCanvas3D::RotatedText(int x, int y, int angleDegrees, const std::string
     Brush().SetStyle(bsClear);
     if (angleDegrees >= 361)
         angleDegrees -= 360;
-    if (IsEmptyRect(FDrawable))
-        return;
-    QPainter* painter = ActivePainter();  // sets the clip before the turn
-    if (painter == nullptr)
-        return;
-    painter->save();
-    painter->translate(x, y);
-    painter->rotate(-angleDegrees);  // counter-clockwise on a y-down screen
-    DrawText(*painter, 0, 0, text);
-    painter->restore();
+    DrawText(x, y, angleDegrees, text);
 }

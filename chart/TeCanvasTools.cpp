@@ -1,7 +1,5 @@
 #include "chart/TeCanvasTools.h"
 
-#include <QString>
-
 #include <cmath>
 
 namespace {
@@ -183,17 +181,11 @@ void TFont::Assign(const TFont& source)
         Changed();
 }
 
-QFont TFont::ToQFont() const
+TPainterFont TFont::PainterFont() const
 {
-    QFont font(QString::fromStdString(FName));
     // Points to pixels, rounded to the nearest like the window system does.
     const int pixels = static_cast<int>(std::lround(std::abs(FSize) * double{PixelsPerInch} / 72.0));
-    font.setPixelSize(pixels < 1 ? 1 : pixels);
-    font.setBold((FStyle & fsBold) != 0);
-    font.setItalic((FStyle & fsItalic) != 0);
-    font.setUnderline((FStyle & fsUnderline) != 0);
-    font.setStrikeOut((FStyle & fsStrikeOut) != 0);
-    return font;
+    return TPainterFont{FName, pixels < 1 ? 1 : pixels, FStyle, ColorToRGB(FColor)};
 }
 
 TView3DOptions::TView3DOptions(TNotifyChange onChange) : FOnChange(std::move(onChange)) {}

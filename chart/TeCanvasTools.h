@@ -4,65 +4,10 @@
 #pragma once
 
 #include "runtime/Graphics.h"
-
-#include <QFont>
+#include "runtime/Painter.h"
 
 #include <functional>
 #include <string>
-
-enum TPenStyle {
-    psSolid,
-    psDash,
-    psDot,
-    psDashDot,
-    psDashDotDot,
-    psClear,
-    psInsideFrame,
-    // Every other pixel: what AssignChartPen makes of a one-pixel pen with
-    // SmallDots. Wider pens draw it solid.
-    psAlternate,
-};
-
-// How the pen (and the brush of outlined shapes) combines with the pixels
-// already there; "Not" applies to all RGB bits. pmNotXor: ~(pen ^ screen),
-// so drawing the same thing twice restores the screen.
-enum TPenMode {
-    pmBlack,
-    pmWhite,
-    pmNop,
-    pmNot,
-    pmCopy,
-    pmNotCopy,
-    pmMergePenNot,
-    pmMaskPenNot,
-    pmMergeNotPen,
-    pmMaskNotPen,
-    pmMerge,
-    pmNotMerge,
-    pmMask,
-    pmNotMask,
-    pmXor,
-    pmNotXor,
-};
-
-enum TBrushStyle {
-    bsSolid,
-    bsClear,
-    bsHorizontal,
-    bsVertical,
-    bsFDiagonal,
-    bsBDiagonal,
-    bsCross,
-    bsDiagCross,
-};
-
-enum TFontStyle : unsigned {
-    fsBold = 1,
-    fsItalic = 2,
-    fsUnderline = 4,
-    fsStrikeOut = 8,
-};
-using TFontStyles = unsigned;  // an or-ed set of TFontStyle
 
 using TNotifyChange = std::function<void()>;
 
@@ -204,8 +149,8 @@ public:
     void SetStyle(TFontStyles value);
     void Assign(const TFont& source);
 
-    // The Qt font that draws it (pixel size from Size, at least 1 pixel).
-    QFont ToQFont() const;
+    // The painter's font that draws it (pixel size from Size, at least 1 pixel).
+    TPainterFont PainterFont() const;
 
     const TNotifyChange& OnChange() const { return FOnChange; }
     void SetOnChange(TNotifyChange value) { FOnChange = std::move(value); }

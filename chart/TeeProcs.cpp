@@ -2,7 +2,7 @@
 
 #include "chart/TeCanvas.h"
 
-#include <QPainter>
+#include "runtime/qt/QtPainter.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -90,8 +90,8 @@ void TCustomTeePanel::SelectFont(const TFont& font)
 
 void TCustomTeePanel::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    const TCanvas window(painter);
+    const std::unique_ptr<TPainter> painter = CreateWidgetPainter(*this);
+    const TCanvas window(*painter);
     if (!FCanvas->RedrawFromBuffer(window))
         DrawTo(window, Rect(0, 0, width(), height()));
     // The painter ends with this paint; the surface must not keep it.
@@ -102,7 +102,7 @@ void TCustomTeePanel::resizeEvent(QResizeEvent*)
 {
     // Qt repeats resize events for a hidden widget without a size change;
     // only a picture of another size is stale.
-    if (FCanvas->Bitmap() != nullptr && FCanvas->BitmapSize() != size())
+    if (FCanvas->Bitmap() != nullptr && FCanvas->BitmapSize() != TSize{width(), height()})
         Invalidate();
 }
 

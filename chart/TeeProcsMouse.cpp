@@ -6,7 +6,7 @@
 #include "runtime/Dialogs.h"
 
 #include <QMouseEvent>
-#include <QPainter>
+#include "runtime/qt/QtPainter.h"
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -32,8 +32,8 @@ void TCustomTeePanelExtended::paintEvent(QPaintEvent* event)
     TCustomTeePanel::paintEvent(event);
     if (!FZoomRecord.Active)
         return;
-    QPainter painter(this);
-    DrawZoomRectangle(TCanvas(painter));
+    const std::unique_ptr<TPainter> painter = CreateWidgetPainter(*this);
+    DrawZoomRectangle(TCanvas(*painter));
 }
 
 void TCustomTeePanelExtended::DrawZoomRectangle(const TCanvas& window)

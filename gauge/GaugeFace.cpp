@@ -1,19 +1,16 @@
-// The gauge's face: geometry as pure functions, and the rendering of the
-// finished image.
-#include "gauge/Gauges.h"
+// The gauge's face: geometry as pure functions, and the finished face drawn
+// on the platform's painter.
+#include "gauge/GaugeFace.h"
 
 #include "runtime/SysUtils.h"
-
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <string>
 
 namespace {
-
-constexpr int kFullTurn = 360 * 16;  // QPainter's arc angles are in 1/16 degree
 
 // nearbyint follows the current rounding mode, which is never changed from
 // round-to-nearest-even here.
@@ -22,66 +19,11 @@ int RoundHalfEven(long double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
-QColor ToQColor(TColor color)
-{
-    return QColor(ToQRgb(color));
-}
-
 // Covers Left..Right-1 and Top..Bottom-1, like every filled rectangle here.
-// (drawRect would take one pixel more each way.)
-void FillRect(QPainter& painter, const TRect& rect, TColor color)
+void FillRect(TPainter& painter, const TRect& rect, TColor color)
 {
     if (rect.Right > rect.Left && rect.Bottom > rect.Top)
-        painter.fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), ToQColor(color));
-}
-
-// The ellipse boxes are (left, top, right, bottom) with the right and bottom
-// edges excluded; an aliased QPainter outline of a QRect reaches one pixel
-// past the QRect's width and height.
-bool EllipseBox(const TRect& box, QRect& rect)
-{
-    if (box.Right - box.Left < 1 || box.Bottom - box.Top < 1)
-        return false;
-    rect = QRect(box.Left, box.Top, box.Width() - 1, box.Height() - 1);
-    return true;
-}
-
-// QPainter takes an ellipse's angles as parameters of the ellipse, not as
-// directions: the parameter at which the ellipse meets the radial through
-// `point`, in 1/16 degree.
-int RadialAngle(const QRect& rect, TPoint point)
-{
-    const double rx = rect.width() / 2.0;
-    const double ry = rect.height() / 2.0;
-    const double dx = point.X - (rect.left() + rx);
-    const double dy = point.Y - (rect.top() + ry);
-    return static_cast<int>(std::lround(std::atan2(-dy * rx, dx * ry) * 180 / std::numbers::pi * 16));
-}
-
-// The sector of the ellipse in `box` from the radial through `from`
-// counter-clockwise to the radial through `to`. When the two radials
-// coincide the sector is the whole ellipse or nothing, as `wholeWhenSame`
-// says.
-void DrawPie(QPainter& painter, const TRect& box, TPoint from, TPoint to, bool wholeWhenSame)
-{
-    QRect rect;
-    if (!EllipseBox(box, rect))
-        return;
-    const int start = RadialAngle(rect, from);
-    int span = ((RadialAngle(rect, to) - start) % kFullTurn + kFullTurn) % kFullTurn;
-    if (span == 0 || from == to) {
-        if (!wholeWhenSame)
-            return;
-        span = kFullTurn;
-    }
-    painter.drawPie(rect, start, span);
-}
-
-void DrawEllipse(QPainter& painter, const TRect& box)
-{
-    QRect rect;
-    if (EllipseBox(box, rect))
-        painter.drawEllipse(rect);
+        painter.FillRect(rect, ColorToRGB(color));
 }
 
 // The extent of the pie and needle boxes: the face's size, one more with a
@@ -96,41 +38,36 @@ void FaceExtent(const TRect& face, TBorderStyle border, int& width, int& height)
     }
 }
 
+// A one-pixel pen and a solid brush.
+void UsePenAndBrush(TPainter& painter, TColor pen, TColor brush)
+{
+    painter.SetPen(TPainterPen{ColorToRGB(pen), 1, psSolid, pmCopy});
+    painter.SetBrush(TPainterBrush{ColorToRGB(brush), bsSolid});
+}
+
 // Curves and the needle stay inside the face: a curve's outline may stray
-// half a pixel past its box, and a needle's tip may lie on the frame (line
-// drawing elsewhere leaves out the end point; QPainter's does not always).
-void ClipToFace(QPainter& painter, const TRect& face)
-{
-    painter.setClipRect(QRect(face.Left, face.Top, face.Width(), face.Height()));
-}
-
-// A 1-pixel pen whose lines stop before their end point and whose corners
-// stay on the outline.
-void UsePenAndBrush(QPainter& painter, TColor pen, TColor brush)
-{
-    painter.setPen(QPen(ToQColor(pen), 1, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
-    painter.setBrush(ToQColor(brush));
-}
-
-void DrawPieFace(QPainter& painter, const TGaugeLook& look, const TRect& face)
+// half a pixel past its box, and a needle's tip may lie on the frame.
+void DrawPieFace(TPainter& painter, const TGaugeLook& look, const TRect& face)
 {
     int w, h;
     FaceExtent(face, look.BorderStyle, w, h);
     FillRect(painter, face, look.Color);
-    ClipToFace(painter, face);
+    painter.SetClip(face);
     UsePenAndBrush(painter, look.ForeColor, look.BackColor);
     const TRect box{face.Left, face.Top, w, h};
-    DrawEllipse(painter, box);
+    painter.Ellipse(box);
     if (look.Percent > 0) {
         UsePenAndBrush(painter, look.ForeColor, look.ForeColor);
         // Small shares on a small face can round onto the top point itself;
         // that is an empty sector, while a full one is 100 %.
-        DrawPie(painter, box, PieStartPoint(face, look.BorderStyle, look.Percent), TPoint{w / 2, 0},
-                look.Percent >= 50);
+        const TPoint from = PieStartPoint(face, look.BorderStyle, look.Percent);
+        const TPoint to{w / 2, 0};
+        if (from != to || look.Percent >= 50)
+            painter.Pie(box, from, to);
     }
 }
 
-void DrawNeedleFace(QPainter& painter, const TGaugeLook& look, const TRect& face, int controlWidth)
+void DrawNeedleFace(TPainter& painter, const TGaugeLook& look, const TRect& face, int controlWidth)
 {
     const int x = face.Left;
     const int y = face.Top;
@@ -140,17 +77,17 @@ void DrawNeedleFace(QPainter& painter, const TGaugeLook& look, const TRect& face
     UsePenAndBrush(painter, look.ForeColor, look.BackColor);
     // The base line lies just below the face: on the frame's bottom row when
     // there is one.
-    painter.drawLine(x, face.Bottom, x + w, face.Bottom);
-    ClipToFace(painter, face);
+    painter.Line(TPoint{x, face.Bottom}, TPoint{x + w, face.Bottom}, 0);
+    painter.SetClip(face);
     // The upper half of an ellipse twice the face's height: the dial.
-    DrawPie(painter, TRect{x, y, w, 2 * h - 1}, TPoint{x + w, face.Bottom - 1}, TPoint{x, face.Bottom - 1}, true);
+    painter.Pie(TRect{x, y, w, 2 * h - 1}, TPoint{x + w, face.Bottom - 1}, TPoint{x, face.Bottom - 1});
     if (look.Percent > 0) {
         const TPoint tip = NeedleTip(controlWidth, face, look.Percent);
-        painter.drawLine(controlWidth / 2, face.Bottom - 1, tip.X, tip.Y);
+        painter.Line(TPoint{controlWidth / 2, face.Bottom - 1}, tip, 0);
     }
 }
 
-void DrawFace(QPainter& painter, const TGaugeLook& look, const TRect& face, int controlWidth)
+void DrawFace(TPainter& painter, const TGaugeLook& look, const TRect& face, int controlWidth)
 {
     switch (look.Kind) {
     case gkText:
@@ -170,37 +107,32 @@ void DrawFace(QPainter& painter, const TGaugeLook& look, const TRect& face, int 
     }
 }
 
-// The percentage in white on black, centred on the face and clipped to it.
-QImage TextOverlay(const TGaugeLook& look, const TRect& face, const QImage& image)
+// The percentage in white on black, centred on the face and clipped to it,
+// in a bitmap like the face's; null when none can be made.
+std::unique_ptr<TBitmap> TextOverlay(const TGaugeLook& look, const TRect& face, const TPixelBuffer& size)
 {
-    QImage overlay(image.size(), QImage::Format_RGB32);
-    overlay.setDevicePixelRatio(image.devicePixelRatio());
-    overlay.fill(Qt::black);
-    QPainter painter(&overlay);
+    std::unique_ptr<TBitmap> overlay = CreateBitmap(size.Width, size.Height, size.DevicePixelRatio, clBlack);
+    if (!overlay)
+        return overlay;
+    const std::unique_ptr<TPainter> painter = overlay->CreatePainter();
+    if (!painter)
+        return nullptr;
     // Smoothed glyph edges would come out as stray colours once combined by
     // exclusive-or; whole pixels invert cleanly.
-    QFont font = look.Font;
-    font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    const QString text = QString::fromStdString(Format("%d%%", look.Percent));
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int x = (face.Right - face.Left + 1 - metrics.horizontalAdvance(text)) / 2;
-    const int y = (face.Bottom - face.Top + 1 - metrics.height()) / 2;
-    painter.setClipRect(QRect(face.Left, face.Top, face.Width(), face.Height()));
-    painter.drawText(x, y + metrics.ascent(), text);
+    TPainterFont font = look.Font;
+    font.Smooth = false;
+    font.Color = clWhite;
+    const std::unique_ptr<TTextMetrics> metrics = CreateTextMetrics(font);
+    if (!metrics)
+        return overlay;
+    const std::string text = Format("%d%%", look.Percent);
+    const int x = (face.Right - face.Left + 1 - metrics->Width(text)) / 2;
+    const int y = (face.Bottom - face.Top + 1 - metrics->Height()) / 2;
+    painter->SetFont(font);
+    painter->SetBackground(clBlack, false);
+    painter->SetClip(face);
+    painter->TextOut(x, y, 0, TA_LEFT | TA_TOP, text);
     return overlay;
-}
-
-// Every lit pixel of the overlay inverts the image's colour beneath it.
-void XorInto(QImage& image, const QImage& overlay)
-{
-    for (int row = 0; row < image.height(); ++row) {
-        auto* target = reinterpret_cast<QRgb*>(image.scanLine(row));
-        const auto* source = reinterpret_cast<const QRgb*>(overlay.constScanLine(row));
-        for (int column = 0; column < image.width(); ++column)
-            target[column] = (target[column] ^ source[column]) | 0xFF000000;
-    }
 }
 
 }  // namespace
@@ -248,32 +180,32 @@ TPoint NeedleTip(int controlWidth, const TRect& face, int percent)
                   RoundHalfEven(bottom * (1 - std::sin(static_cast<long double>(angle))))};
 }
 
-QImage RenderGauge(const TGaugeLook& look, int width, int height, qreal devicePixelRatio)
+std::unique_ptr<TBitmap> RenderGauge(const TGaugeLook& look, int width, int height, double devicePixelRatio)
 {
     if (width <= 0 || height <= 0 || !(devicePixelRatio > 0))
-        return QImage();
+        return nullptr;
     const double deviceWidth = std::ceil(width * devicePixelRatio);
     const double deviceHeight = std::ceil(height * devicePixelRatio);
     if (deviceWidth > std::numeric_limits<int>::max() || deviceHeight > std::numeric_limits<int>::max())
-        return QImage();
-    // The image starts black, so the frame is what the face leaves alone;
+        return nullptr;
+    // The bitmap starts black, so the frame is what the face leaves alone;
     // the face goes straight into it (combining a face overlay into black by
     // exclusive-or would give the overlay itself).
-    QImage image(static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), QImage::Format_RGB32);
-    if (image.isNull())
+    std::unique_ptr<TBitmap> image =
+        CreateBitmap(static_cast<int>(deviceWidth), static_cast<int>(deviceHeight), devicePixelRatio, clBlack);
+    if (!image)
         return image;
-    image.setDevicePixelRatio(devicePixelRatio);
-    image.fill(Qt::black);
     const TRect face = GaugeFaceRect(width, height, look.BorderStyle);
-    // A gauge no larger than its frame has no face to draw on (and QPainter
-    // takes an empty clip rectangle for no clipping at all).
+    // A gauge no larger than its frame has no face to draw on.
     if (face.Width() <= 0 || face.Height() <= 0)
         return image;
-    {
-        QPainter painter(&image);
-        DrawFace(painter, look, face, width);
+    const std::unique_ptr<TPainter> painter = image->CreatePainter();
+    if (!painter)
+        return nullptr;
+    DrawFace(*painter, look, face, width);
+    if (look.ShowText) {
+        if (const std::unique_ptr<TBitmap> overlay = TextOverlay(look, face, image->Buffer()))
+            painter->DrawBitmap(0, 0, *overlay, TPainter::TCopyMode::Invert);
     }
-    if (look.ShowText)
-        XorInto(image, TextOverlay(look, face, image));
     return image;
 }

@@ -3,51 +3,10 @@
 #include "runtime/Classes.h"
 #include "runtime/SysUtils.h"
 
+#include "runtime/qt/QtPainter.h"
+
 #include <QPainter>
 
-#include <cmath>
-#include <limits>
-
-// The gauge's arithmetic is pinned to the x87 extended format: its results
-// (one pixel short at some exact multiples) depend on it.
-static_assert(std::numeric_limits<long double>::digits == 64, "long double must be the 80-bit extended type");
-
-namespace {
-
-// The extended value nearest to 0.01, just below it.
-constexpr long double kHundredth = 0.01L;
-
-int TruncToInt(long double value)
-{
-    const long double whole = std::trunc(value);
-    if (whole <= std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    if (whole >= std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    return static_cast<int>(whole);
-}
-
-// Parts and wholes of up to 33 bits are exact in the 64-bit mantissa, and so
-// is part * 100; only the division rounds.
-int PercentOf(std::int64_t part, std::int64_t whole)
-{
-    if (whole == 0)
-        return 0;
-    return TruncToInt(static_cast<long double>(part) * 100 / static_cast<long double>(whole));
-}
-
-}  // namespace
-
-int PercentForPart(std::int32_t Part, std::int32_t Whole)
-{
-    return PercentOf(Part, Whole);
-}
-
-int SizeForPercent(std::int32_t Percent, std::int32_t Size)
-{
-    const long double share = static_cast<long double>(Percent) * kHundredth;
-    return TruncToInt(static_cast<long double>(Size) * share);
-}
 
 TGauge::TGauge(QWidget* AOwner) : TGraphicControl(AOwner)
 {
@@ -62,7 +21,7 @@ TGauge::TGauge(QWidget* AOwner) : TGraphicControl(AOwner)
 int TGauge::FilledPercent() const
 {
     // In 64 bits: the range of two 32-bit ends may not fit in 32.
-    return PercentOf(std::int64_t{FProgress} - FMinValue, std::int64_t{FMaxValue} - FMinValue);
+    return PercentOfSpan(std::int64_t{FProgress} - FMinValue, std::int64_t{FMaxValue} - FMinValue);
 }
 
 void TGauge::SetMinValue(std::int32_t value)
@@ -150,8 +109,9 @@ QImage TGauge::FaceImage() const
     look.BackColor = FBackColor;
     look.Color = Color();
     look.Percent = FilledPercent();
-    look.Font = font();
-    return RenderGauge(look, width(), height(), devicePixelRatioF());
+    look.Font = PainterFontOf(font());
+    const std::unique_ptr<TBitmap> face = RenderGauge(look, width(), height(), devicePixelRatioF());
+    return face ? QtImage(*face) : QImage();
 }
 
 void TGauge::paintEvent(QPaintEvent*)

@@ -1,8 +1,5 @@
 #include "runtime/Graphics.h"
 
-#include <QGuiApplication>
-#include <QPalette>
-
 #include <iterator>
 
 namespace {
@@ -17,30 +14,11 @@ constexpr TColor kClassicSystemColors[] = {
     0xE1FFFF,
 };
 
-// The palette role standing for a system colour, where Qt has one.
-bool PaletteRole(TColor index, QPalette::ColorGroup& group, QPalette::ColorRole& role)
-{
-    group = QPalette::Active;
-    switch (index) {
-    case 5: role = QPalette::Base; return true;            // window
-    case 8: role = QPalette::Text; return true;            // window text
-    case 13: role = QPalette::Highlight; return true;      // highlight
-    case 14: role = QPalette::HighlightedText; return true;
-    case 15: role = QPalette::Button; return true;         // button face
-    case 16: role = QPalette::Dark; return true;           // button shadow
-    case 17: group = QPalette::Disabled; role = QPalette::Text; return true;  // grey text
-    case 18: role = QPalette::ButtonText; return true;
-    case 20: role = QPalette::Light; return true;          // button highlight
-    default: return false;
-    }
-}
-
 }  // namespace
 
-TColor FromQRgb(QRgb rgb)
+TColor PixelToColor(std::uint32_t pixel)
 {
-    return static_cast<TColor>(qRed(rgb)) | static_cast<TColor>(qGreen(rgb)) << 8 |
-           static_cast<TColor>(qBlue(rgb)) << 16;
+    return (pixel >> 16 & 0xFF) | (pixel & 0xFF00) | (pixel & 0xFF) << 16;
 }
 
 TColor ColorToRGB(TColor color)
@@ -52,15 +30,13 @@ TColor ColorToRGB(TColor color)
     if ((color & kSystemFlag) != kSystemFlag)
         return color & 0x00FFFFFF;
     const TColor index = color & 0xFF;
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr && PaletteRole(index, group, role))
-        return FromQRgb(QGuiApplication::palette().color(group, role).rgb());
+    if (TColor rgb; SystemColorToRGB(index, rgb))
+        return rgb;
     return index < std::size(kClassicSystemColors) ? kClassicSystemColors[index] : clBlack;
 }
 
-QRgb ToQRgb(TColor color)
+std::uint32_t ColorToPixel(TColor color)
 {
     const TColor rgb = ColorToRGB(color);
-    return qRgb(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+    return 0xFF000000u | (rgb & 0xFF) << 16 | (rgb & 0xFF00) | (rgb >> 16 & 0xFF);
 }

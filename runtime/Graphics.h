@@ -1,8 +1,6 @@
 // Colours, points and rectangles as the components use them.
 #pragma once
 
-#include <QRgb>
-
 #include <cstdint>
 
 // A colour as 0x00BBGGRR (red in the low byte). A top byte of 0xFF names a
@@ -49,10 +47,17 @@ inline constexpr TColor clNone = 0x1FFFFFFF;
 // application). clDefault and clNone have no RGB; they give black and white.
 TColor ColorToRGB(TColor color);
 
-// The same as a Qt colour value, alpha opaque.
-QRgb ToQRgb(TColor color);
-// A Qt colour value as 0x00BBGGRR.
-TColor FromQRgb(QRgb rgb);
+// The RGB value as a 32-bit pixel of a drawing buffer: 0xFFRRGGBB, which is
+// also Qt's opaque colour value.
+std::uint32_t ColorToPixel(TColor color);
+// A pixel (its top byte ignored) as 0x00BBGGRR.
+TColor PixelToColor(std::uint32_t pixel);
+inline std::uint32_t ToQRgb(TColor color) { return ColorToPixel(color); }
+inline TColor FromQRgb(std::uint32_t rgb) { return PixelToColor(rgb); }
+
+// The window system's RGB value of system colour `index`, when it has one
+// (on Qt only while a GUI application runs).
+bool SystemColorToRGB(TColor index, TColor& rgb);
 
 struct TPoint {
     int X = 0;
@@ -71,6 +76,12 @@ struct TRect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
     friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+struct TSize {
+    int Width = 0;
+    int Height = 0;
+    friend bool operator==(const TSize&, const TSize&) = default;
 };
 
 inline TRect Rect(int left, int top, int right, int bottom)

@@ -38,7 +38,7 @@ TEST_F(DenseScreenWindow, ChartShowsTheCheckedInLinesAtTwiceTheSize)
     const QImage picture = Grab(*form.Chart1);
     ASSERT_EQ(picture.size(), QSize(1072, 766));
     ASSERT_NE(form.Chart1->Canvas().Bitmap(), nullptr);
-    EXPECT_EQ(form.Chart1->Canvas().Bitmap()->devicePixelRatio(), 2);
+    EXPECT_EQ(form.Chart1->Canvas().Bitmap()->DevicePixelRatio(), 2);
 
     const QImage golden = QImage(QStringLiteral(GOLDEN_DIR "/main-window-chart.png"))
                               .convertToFormat(QImage::Format_RGB32);

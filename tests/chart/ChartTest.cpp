@@ -1,6 +1,7 @@
 // The chart side: series joining and leaving charts, ownership, axes and
 // their resolution, invalidation and the placeholder paint.
 #include "chart/Chart.h"
+#include "runtime/qt/QtPainter.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
 
@@ -544,7 +545,7 @@ TEST(ChartPanelTest, AnUnchangedChartIsCopiedFromItsPictureNotDrawnAgain)
     chart.resize(60, 40);
     chart.grab();
     ASSERT_EQ(chart.draws, 1);
-    const QImage* picture = chart.Canvas().Bitmap();
+    const TBitmap* picture = chart.Canvas().Bitmap();
     chart.grab();
     EXPECT_EQ(chart.draws, 1) << "nothing changed: one copy";
 
@@ -557,7 +558,7 @@ TEST(ChartPanelTest, AnUnchangedChartIsCopiedFromItsPictureNotDrawnAgain)
     chart.resize(80, 40);
     chart.grab();
     EXPECT_EQ(chart.draws, 3) << "a new size draws anew";
-    EXPECT_EQ(chart.Canvas().Bitmap()->width(), 80);
+    EXPECT_EQ(QtImage(*chart.Canvas().Bitmap()).width(), 80);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // resolution while every line, frame and fill covers exactly the device
 // pixels of the pixels it covers at ratio 1.
 #include "chart/Chart.h"
+#include "runtime/qt/QtPainter.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
 
@@ -28,7 +29,8 @@ QImage DrawAt(TChart& chart, qreal ratio)
     image.fill(Qt::black);
     {
         QPainter painter(&image);
-        chart.DrawTo(TCanvas(painter), TRect{0, 0, chart.width(), chart.height()});
+        const auto qtPainter = CreateQtPainter(painter);
+        chart.DrawTo(TCanvas(*qtPainter), TRect{0, 0, chart.width(), chart.height()});
         chart.Canvas().SetTarget(TCanvas());
     }
     return image;
@@ -94,8 +96,8 @@ TEST_F(ChartDensity, AtTwiceTheDensityEveryLineCoversTheBlocksOfItsPixels)
     EXPECT_EQ(twice, ScaledUp(single, 2));
     // The picture kept for the next paint is made at the screen's ratio.
     ASSERT_NE(chart.Canvas().Bitmap(), nullptr);
-    EXPECT_EQ(chart.Canvas().Bitmap()->size(), QSize(1072, 766));
-    EXPECT_EQ(chart.Canvas().BitmapSize(), QSize(536, 383));
+    EXPECT_EQ(QtImage(*chart.Canvas().Bitmap()).size(), QSize(1072, 766));
+    EXPECT_EQ(chart.Canvas().BitmapSize(), (TSize{536, 383}));
 }
 
 TEST_F(ChartDensity, AtTwiceTheDensityTextIsDrawnAtTheScreensResolution)
@@ -140,20 +142,22 @@ TEST_F(ChartDensity, MovingToAScreenOfAnotherDensityDrawsTheChartAgain)
     QImage single(536, 383, QImage::Format_RGB32);
     {
         QPainter painter(&single);
-        EXPECT_FALSE(chart.Canvas().RedrawFromBuffer(TCanvas(painter)));
+        const auto qtPainter = CreateQtPainter(painter);
+        EXPECT_FALSE(chart.Canvas().RedrawFromBuffer(TCanvas(*qtPainter)));
         chart.Canvas().SetTarget(TCanvas());
     }
     QImage twice(1072, 766, QImage::Format_RGB32);
     twice.setDevicePixelRatio(2);
     {
         QPainter painter(&twice);
-        EXPECT_TRUE(chart.Canvas().RedrawFromBuffer(TCanvas(painter)));
+        const auto qtPainter = CreateQtPainter(painter);
+        EXPECT_TRUE(chart.Canvas().RedrawFromBuffer(TCanvas(*qtPainter)));
         chart.Canvas().SetTarget(TCanvas());
     }
 
     // A paint at the new density makes a picture of that density.
     DrawAt(chart, 1);
-    EXPECT_EQ(chart.Canvas().Bitmap()->size(), QSize(536, 383));
+    EXPECT_EQ(QtImage(*chart.Canvas().Bitmap()).size(), QSize(536, 383));
 }
 
 }  // namespace

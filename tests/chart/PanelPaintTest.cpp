@@ -2,6 +2,7 @@
 // ends up, the order of one paint, the pixels of bevel, back wall, labels,
 // ticks and grid, and when the chart is drawn again rather than copied.
 #include "chart/Chart.h"
+#include "runtime/qt/QtPainter.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
 
@@ -302,7 +303,7 @@ TEST(PanelBufferTest, AWindowPaintWithoutChangeCopiesThePicture)
     chart.show();
     ASSERT_TRUE(WaitUntil([&] { return counter.paints > 0 && chart.draws > 0; }));
     const int draws = chart.draws;
-    const QImage* picture = chart.Canvas().Bitmap();
+    const TBitmap* picture = chart.Canvas().Bitmap();
 
     const int paints = counter.paints;
     chart.update();  // as when another window uncovers the chart
@@ -318,7 +319,7 @@ TEST(PanelBufferTest, AWindowPaintWithoutChangeCopiesThePicture)
     chart.resize(300, 200);
     ASSERT_TRUE(WaitUntil([&] { return chart.draws > beforeResize; }));
     ASSERT_NE(chart.Canvas().Bitmap(), nullptr);
-    EXPECT_EQ(chart.Canvas().Bitmap()->size(), QSize(300, 200));
+    EXPECT_EQ(QtImage(*chart.Canvas().Bitmap()).size(), QSize(300, 200));
     EXPECT_EQ(chart.ChartBoundsRect(), Rect(0, 0, 300, 200));
 }
 
@@ -339,8 +340,9 @@ TEST(PanelBufferTest, DrawToPutsTheChartAtTheRectanglesCorner)
     MainWindowChart chart;
     const QImage window = chart.Picture();
     QImage target(600, 450, QImage::Format_RGB32);
+    TQtBitmap targetBitmap(target);
     target.fill(Qt::black);
-    chart.DrawTo(TCanvas(target), Rect(30, 40, 30 + 536, 40 + 383));
+    chart.DrawTo(TCanvas(targetBitmap), Rect(30, 40, 30 + 536, 40 + 383));
     chart.Canvas().SetTarget(TCanvas());
     EXPECT_EQ(target.copy(30, 40, 536, 383), window);
     EXPECT_EQ(target.pixel(29, 39), qRgb(0, 0, 0));

@@ -1,6 +1,7 @@
 // The chart's pens and 3D options, and the surface's buffering: which
 // bitmap it draws on, when it is made anew, and what reaches the window.
 #include "chart/TeCanvas.h"
+#include "runtime/qt/QtPainter.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -108,61 +109,65 @@ TEST(SurfaceBuffer, ReusesTheBitmapWhileTheSizeStaysTheSame)
     TTeeCanvas3D canvas;
     EXPECT_EQ(canvas.Bitmap(), nullptr);
     EXPECT_EQ(canvas.PrepareSurface(TCanvas(), nullptr, TRect{5, 7, 105, 57}, false), (TRect{0, 0, 100, 50}));
-    const QImage* first = canvas.Bitmap();
+    const TBitmap* first = canvas.Bitmap();
     ASSERT_NE(first, nullptr);
-    const uchar* firstPixels = first->constBits();
+    const uchar* firstPixels = QtImage(*first).constBits();
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
 
     canvas.PrepareSurface(TCanvas(), nullptr, TRect{20, 30, 120, 80}, false);
     EXPECT_EQ(canvas.Bitmap(), first);
-    EXPECT_EQ(canvas.Bitmap()->constBits(), firstPixels);
+    EXPECT_EQ(QtImage(*canvas.Bitmap()).constBits(), firstPixels);
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
 
     EXPECT_EQ(canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 101, 50}, false), (TRect{0, 0, 101, 50}));
-    EXPECT_EQ(canvas.Bitmap()->size(), QSize(101, 50));
+    EXPECT_EQ(QtImage(*canvas.Bitmap()).size(), QSize(101, 50));
     canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 101, 51}, false);
-    EXPECT_EQ(canvas.Bitmap()->size(), QSize(101, 51));
+    EXPECT_EQ(QtImage(*canvas.Bitmap()).size(), QSize(101, 51));
     EXPECT_EQ(canvas.Bounds(), (TRect{0, 0, 101, 51}));
 }
 
 TEST(SurfaceBuffer, FinishCopiesTheBitmapToTheUserRectangleAndCleansTheBuffer)
 {
     QImage window = WhiteImage(200, 100);
+    TQtBitmap windowBitmap(window);
     TTeeCanvas3D canvas;  // after the image it may still hold a painter on
     const TRect bounds{30, 20, 130, 70};
-    DrawBlock(canvas, canvas.PrepareSurface(TCanvas(window), nullptr, bounds, false));
+    DrawBlock(canvas, canvas.PrepareSurface(TCanvas(windowBitmap), nullptr, bounds, false));
     EXPECT_EQ(window.pixel(30, 20), qRgb(255, 255, 255)) << "buffered drawing reached the window";
     EXPECT_TRUE(canvas.Dirty());
-    canvas.FinishSurface(TCanvas(window), TCanvas(window), bounds);
+    canvas.FinishSurface(TCanvas(windowBitmap), TCanvas(windowBitmap), bounds);
     EXPECT_FALSE(canvas.Dirty());
     EXPECT_EQ(window.pixel(30, 20), qRgb(255, 0, 0));
     EXPECT_EQ(window.pixel(39, 29), qRgb(255, 0, 0));
     EXPECT_EQ(window.pixel(40, 29), qRgb(255, 255, 255));
-    EXPECT_EQ(canvas.Target(), TCanvas(window));
+    EXPECT_EQ(canvas.Target(), TCanvas(windowBitmap));
 }
 
 TEST(SurfaceBuffer, RedrawFromBufferCopiesOnlyAClean)
 {
     QImage window = WhiteImage(60, 40);
+    TQtBitmap windowBitmap(window);
     QImage again = WhiteImage(60, 40);
+    TQtBitmap againBitmap(again);
     const QImage before = again.copy();
     TTeeCanvas3D canvas;
     EXPECT_FALSE(canvas.RedrawFromBuffer()) << "nothing drawn yet";
     DrawBlock(canvas, canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 60, 40}, false));
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
 
-    EXPECT_TRUE(canvas.RedrawFromBuffer(TCanvas(window)));
+    EXPECT_TRUE(canvas.RedrawFromBuffer(TCanvas(windowBitmap)));
     EXPECT_EQ(window.pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(window.pixel(10, 10), qRgb(255, 255, 255));
 
     canvas.MarkDirty();
-    EXPECT_FALSE(canvas.RedrawFromBuffer(TCanvas(again)));
+    EXPECT_FALSE(canvas.RedrawFromBuffer(TCanvas(againBitmap)));
     EXPECT_EQ(again, before);
 }
 
 TEST(SurfaceBuffer, DrawingIntoTheBufferBetweenPaintsShowsOnTheNextRedraw)
 {
     QImage window = WhiteImage(40, 30);
+    TQtBitmap windowBitmap(window);
     TTeeCanvas3D canvas;
     canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 40, 30}, false);
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
@@ -170,7 +175,7 @@ TEST(SurfaceBuffer, DrawingIntoTheBufferBetweenPaintsShowsOnTheNextRedraw)
     canvas.Pen().SetMode(pmNotXor);
     canvas.Brush().SetStyle(bsClear);
     canvas.Rectangle(5, 5, 20, 15);
-    EXPECT_TRUE(canvas.RedrawFromBuffer(TCanvas(window)));
+    EXPECT_TRUE(canvas.RedrawFromBuffer(TCanvas(windowBitmap)));
     EXPECT_EQ(window.pixel(5, 5), qRgb(0, 0, 0)) << "black pen not-xor white stays black";
     EXPECT_EQ(window.pixel(10, 10), qRgb(255, 255, 255));
 }
@@ -181,9 +186,11 @@ TEST(SurfaceBuffer, RedrawFromBufferOntoAWidgetsPainter)
     DrawBlock(canvas, canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 30, 30}, false));
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     QImage window = WhiteImage(30, 30);
+    TQtBitmap windowBitmap(window);
     {
         QPainter painter(&window);
-        EXPECT_TRUE(canvas.RedrawFromBuffer(TCanvas(painter)));
+        const auto qtPainter = CreateQtPainter(painter);
+        EXPECT_TRUE(canvas.RedrawFromBuffer(TCanvas(*qtPainter)));
         canvas.SetTarget(TCanvas());  // the painter ends with the paint
     }
     EXPECT_EQ(window.pixel(5, 5), qRgb(255, 0, 0));
@@ -199,8 +206,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        QPainter painter(this);
-        const TCanvas window(painter);
+        const auto painter = CreateWidgetPainter(*this);
+        const TCanvas window(*painter);
         if (!canvas.RedrawFromBuffer(window)) {
             ++draws;
             const TRect bounds{0, 0, width(), height()};
@@ -237,13 +244,14 @@ TEST(SurfaceBuffer, AWidgetDrawsOnceAndThenCopiesItsBuffer)
 TEST(SurfaceBuffer, UnbufferedDrawsStraightOntoTheTarget)
 {
     QImage window = WhiteImage(50, 50);
+    TQtBitmap windowBitmap(window);
     TTeeCanvas3D canvas;
     canvas.SetUseBuffer(false);
     const TRect bounds{10, 10, 40, 40};
-    EXPECT_EQ(canvas.PrepareSurface(TCanvas(window), nullptr, bounds, false), bounds);
+    EXPECT_EQ(canvas.PrepareSurface(TCanvas(windowBitmap), nullptr, bounds, false), bounds);
     EXPECT_EQ(canvas.Bitmap(), nullptr);
     DrawBlock(canvas, bounds);
-    canvas.FinishSurface(TCanvas(window), TCanvas(), bounds);
+    canvas.FinishSurface(TCanvas(windowBitmap), TCanvas(), bounds);
     EXPECT_EQ(window.pixel(10, 10), qRgb(255, 0, 0));
     EXPECT_EQ(window.pixel(9, 9), qRgb(255, 255, 255));
     EXPECT_TRUE(canvas.Dirty());
@@ -275,12 +283,13 @@ TEST(SurfaceBuffer, MonochromeFreesTheBitmapAsksForARepaintAndShowsBlackAndWhite
     EXPECT_TRUE(canvas.Dirty());
 
     QImage window = WhiteImage(20, 10);
+    TQtBitmap windowBitmap(window);
     canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, 20, 10}, false);
     canvas.Brush().SetColor(clRed);
     canvas.FillRect(TRect{0, 0, 10, 10});
     canvas.Brush().SetColor(clYellow);
     canvas.FillRect(TRect{10, 0, 20, 10});
-    canvas.FinishSurface(TCanvas(window), TCanvas(), TRect{});
+    canvas.FinishSurface(TCanvas(windowBitmap), TCanvas(), TRect{});
     EXPECT_EQ(window.pixel(2, 2), qRgb(0, 0, 0));
     EXPECT_EQ(window.pixel(12, 2), qRgb(255, 255, 255));
 
@@ -298,8 +307,9 @@ TEST(SurfaceBuffer, AnEmptyChartAreaDrawsNothingAndNeverRedraws)
     canvas.LineTo(20, 20);
     canvas.TextOut(0, 0, "x");
     QImage window = WhiteImage(10, 10);
+    TQtBitmap windowBitmap(window);
     const QImage before = window.copy();
-    canvas.FinishSurface(TCanvas(window), TCanvas(), TRect{});
+    canvas.FinishSurface(TCanvas(windowBitmap), TCanvas(), TRect{});
     EXPECT_EQ(window, before);
     EXPECT_FALSE(canvas.RedrawFromBuffer());
 }

@@ -1,6 +1,6 @@
 // The gauge's unit arithmetic: percentages and pixel shares in 80-bit
 // extended precision.
-#include "gauge/Gauges.h"
+#include "gauge/GaugeFace.h"
 
 #include <gtest/gtest.h>
 

@@ -3,15 +3,19 @@
 #include "gauge/Gauges.h"
 
 #include "runtime/SysUtils.h"
+#include "runtime/qt/QtPainter.h"
 #include "EventLoop.h"
+#include "GaugeLooks.h"
 
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QWidget>
 
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 
@@ -186,88 +190,11 @@ TEST(Gauge, EmptyRangeDrawsTheEmptyFace)
     }
 }
 
-TGaugeLook Look(TGaugeKind kind, int percent)
+// The face as an image; a null image where there is no face.
+QImage Render(const TGaugeLook& look, int width, int height, double devicePixelRatio = 1)
 {
-    TGaugeLook look;
-    look.Kind = kind;
-    look.Percent = percent;
-    look.ShowText = false;
-    look.ForeColor = clBlue;
-    look.Color = clYellow;
-    return look;
-}
-
-TEST(Gauge, PieAndNeedleFaces)
-{
-    // Sample points in the quadrants of a 101 x 101 pie, clockwise from the
-    // upper right.
-    const struct {
-        int percent;
-        TColor quadrants[4];
-    } pies[] = {
-        {0, {clWhite, clWhite, clWhite, clWhite}}, {25, {clBlue, clWhite, clWhite, clWhite}},
-        {50, {clBlue, clBlue, clWhite, clWhite}},  {99, {clBlue, clBlue, clBlue, clBlue}},
-        {100, {clBlue, clBlue, clBlue, clBlue}},
-    };
-    const int dx[] = {1, 1, -1, -1}, dy[] = {-1, 1, 1, -1};
-    for (const auto& pie : pies) {
-        const QImage image = RenderGauge(Look(gkPie, pie.percent), 101, 101);
-        for (int q = 0; q < 4; ++q)
-            EXPECT_EQ(PixelAt(image, 50 + 20 * dx[q], 50 + 20 * dy[q]), pie.quadrants[q]) << pie.percent << " % q" << q;
-        EXPECT_EQ(PixelAt(image, 2, 2), clYellow);  // outside the ellipse: Color
-    }
-    // At 1 % of a small pie the start rounds onto the top point: no sector.
-    EXPECT_EQ(PixelAt(RenderGauge(Look(gkPie, 1), 10, 10), 5, 5), clWhite);
-    // The needle stands upright at 50 % and is absent at 0 %.
-    EXPECT_EQ(PixelAt(RenderGauge(Look(gkNeedle, 50), 101, 101), 50, 40), clBlue);
-    EXPECT_EQ(PixelAt(RenderGauge(Look(gkNeedle, 0), 101, 101), 50, 40), clWhite);
-}
-
-// Every kind at every size down to nothing keeps its frame black (but for
-// the needle's base line on the bottom row).
-TEST(Gauge, FacesOfEverySizeKeepTheirFrame)
-{
-    for (const TGaugeKind kind : {gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle})
-        for (const int percent : {0, 1, 50, 75, 100})
-            for (const QSize size : {QSize(0, 0), QSize(1, 1), QSize(2, 2), QSize(3, 7), QSize(24, 14), QSize(101, 60)}) {
-                TGaugeLook look = Look(kind, percent);
-                look.ShowText = true;
-                const QImage image = RenderGauge(look, size.width(), size.height());
-                ASSERT_EQ(image.size(), size);
-                const int w = size.width(), h = size.height();
-                for (int y = 0; y < (kind == gkNeedle ? h - 1 : h); ++y) {
-                    for (int x = 0; x < w; ++x) {
-                        if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
-                            ASSERT_EQ(PixelAt(image, x, y), clBlack)
-                                << int(kind) << " at " << percent << " % " << w << "x" << h << " (" << x << ", " << y << ")";
-                        }
-                    }
-                }
-            }
-}
-
-TEST(Gauge, TextInvertsWhatLiesBeneath)
-{
-    TGaugeLook look = Look(gkHorizontalBar, 50);
-    look.Font.setPixelSize(24);
-    const QImage plain = RenderGauge(look, 100, 40);
-    look.ShowText = true;
-    const QImage text = RenderGauge(look, 100, 40);
-    int invertedOverBar = 0, invertedOverBack = 0, left = 100, right = -1;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 100; ++x) {
-            const TColor beneath = PixelAt(plain, x, y);
-            if (PixelAt(text, x, y) == beneath)
-                continue;
-            ASSERT_EQ(PixelAt(text, x, y), beneath ^ 0xFFFFFF) << "(" << x << ", " << y << ")";
-            ASSERT_TRUE(x > 0 && x < 99 && y > 0 && y < 39) << "on the frame at (" << x << ", " << y << ")";
-            ++(beneath == clBlue ? invertedOverBar : invertedOverBack);
-            left = std::min(left, x);
-            right = std::max(right, x);
-        }
-    EXPECT_GT(invertedOverBar, 10);
-    EXPECT_GT(invertedOverBack, 10);
-    EXPECT_NEAR((left + right) / 2.0, 50, 4);
+    const std::unique_ptr<TBitmap> face = RenderGauge(look, width, height, devicePixelRatio);
+    return face ? QtImage(*face) : QImage();
 }
 
 // On a screen of twice the density the face has four device pixels to a
@@ -276,8 +203,8 @@ TEST(Gauge, TextInvertsWhatLiesBeneath)
 TEST(Gauge, FacesAtTwiceTheDensity)
 {
     for (const int percent : {0, 37, 100}) {
-        const QImage single = RenderGauge(Look(gkVerticalBar, percent), 36, 200);
-        const QImage twice = RenderGauge(Look(gkVerticalBar, percent), 36, 200, 2);
+        const QImage single = Render(Look(gkVerticalBar, percent), 36, 200);
+        const QImage twice = Render(Look(gkVerticalBar, percent), 36, 200, 2);
         ASSERT_EQ(twice.size(), QSize(72, 400));
         EXPECT_EQ(twice.devicePixelRatio(), 2);
         QImage enlarged = single.scaled(72, 400, Qt::IgnoreAspectRatio, Qt::FastTransformation);
@@ -296,19 +223,19 @@ TEST(Gauge, FacesAtTwiceTheDensity)
             }
         return mixed;
     };
-    EXPECT_EQ(mixedBlocks(RenderGauge(Look(gkVerticalBar, 37), 36, 200, 2)), 0);
-    EXPECT_GT(mixedBlocks(RenderGauge(Look(gkPie, 30), 101, 101, 2)), 20);
+    EXPECT_EQ(mixedBlocks(Render(Look(gkVerticalBar, 37), 36, 200, 2)), 0);
+    EXPECT_GT(mixedBlocks(Render(Look(gkPie, 30), 101, 101, 2)), 20);
     TGaugeLook text = Look(gkHorizontalBar, 42);
     text.ShowText = true;
-    EXPECT_GT(mixedBlocks(RenderGauge(text, 101, 31, 2)), 10);
+    EXPECT_GT(mixedBlocks(Render(text, 101, 31, 2)), 10);
 
     // A widget paints its face at its own ratio; a fractional one covers the
     // widget to its last device pixel.
-    const QImage fractional = RenderGauge(Look(gkHorizontalBar, 100), 35, 20, 1.5);
+    const QImage fractional = Render(Look(gkHorizontalBar, 100), 35, 20, 1.5);
     ASSERT_EQ(fractional.size(), QSize(53, 30));
     EXPECT_EQ(PixelAt(fractional, 50, 15), clBlue);
     EXPECT_EQ(PixelAt(fractional, 52, 15), clBlack);  // the frame's right edge
-    EXPECT_TRUE(RenderGauge(Look(gkPie, 5), 10, 10, 0).isNull());
+    EXPECT_TRUE(Render(Look(gkPie, 5), 10, 10, 0).isNull());
 }
 
 }  // namespace
