@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -36,10 +35,15 @@ public:
         process.setProcessEnvironment(environment);
         process.start(program, arguments);
     }
+    // Asked to end first, so that a display server removes its lock and
+    // socket; killed when it does not.
     ~Child()
     {
-        process.kill();
-        process.waitForFinished(5000);
+        process.terminate();
+        if (!process.waitForFinished(3000)) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
     }
     QProcess process;
 };
@@ -108,21 +112,18 @@ protected:
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 GTEST_SKIP() << tool << " is not installed";
         }
-        // The first display number that no server holds.
-        int display = 90;
-        while (QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(display)) ||
-               QFileInfo::exists(QString("/tmp/.X%1-lock").arg(display)))
-            ++display;
         environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", QString(":%1").arg(display));
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.insert("XDG_RUNTIME_DIR", runtimeDir.path());
         PinTestFonts(environment);
-        server = std::make_unique<Child>("Xvfb",
-                                         QStringList{QString(":%1").arg(display), "-screen", "0", "1024x768x24",
-                                                     "-nolisten", "tcp"},
-                                         environment);
-        ASSERT_TRUE(WaitUntil([&] { return QFileInfo::exists(QString("/tmp/.X11-unix/X%1").arg(display)); }, 10000));
+        // The server picks a free display and writes its number once it
+        // takes connections: a socket file alone may come before that.
+        server = std::make_unique<Child>(
+            "Xvfb", QStringList{"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, environment);
+        ASSERT_TRUE(WaitUntil([&] { return server->process.canReadLine(); }, 10000))
+            << "the display server did not start: " << server->process.readAllStandardError().toStdString();
+        const QString display = QString::fromLatin1(server->process.readLine()).trimmed();
+        environment.insert("DISPLAY", ":" + display);
         // A copy of the program in a folder of its own, where its default
         // log file lands and nothing else writes.
         program = programDir.filePath("umbrascope");
@@ -164,7 +165,11 @@ TEST_F(DesktopSession, ReadingsReachTheGaugeTheChartAndTheLog)
             }
             return !window.isEmpty();
         },
-        15000));
+        30000))
+        << "no main window; the program " << (monitor.process.state() == QProcess::Running ? "runs" : "has ended")
+        << ", its output: " << monitor.process.readAllStandardError().toStdString()
+        << monitor.process.readAllStandardOutput().toStdString()
+        << "; the display server's: " << server->process.readAllStandardError().toStdString();
 
     Click(124, 40);  // the port's text
     Xdotool({"type", "--delay", "10", device});
