@@ -3,6 +3,7 @@
 // needs control, and the meter simulator as a separate process.
 #include "serial/CPDrv.h"
 
+#include "DriverMonitor.h"
 #include "EventLoop.h"
 #include "MeterReply.h"
 #include "MeterSimulator.h"
@@ -16,42 +17,12 @@
 
 namespace {
 
-// The monitor's end: a driver on the system's serial layer, collecting what
-// OnReceiveData delivers.
-struct Monitor {
-    TCommPortDriver driver{nullptr};
-    std::string bytes;
-    int events = 0;
-
-    Monitor()
-    {
-        driver.SetOnReceiveData([this](TObject*, const void* data, platform::DWORD size) {
-            bytes.append(static_cast<const char*>(data), size);
-            ++events;
-        });
-    }
-    bool Open(const std::string& deviceName)
-    {
-        driver.SetPortName(deviceName);
-        return driver.Connect();
-    }
-    bool WaitFor(const std::string& tail)
-    {
-        return WaitUntil([&] { return bytes.size() >= tail.size() && bytes.ends_with(tail); });
-    }
-    bool WaitForReply()
-    {
-        return WaitUntil([&] { return bytes.find('#') != std::string::npos; });
-    }
-};
-
 TEST(DriverOverPty, GreetingAndReadingsRoundTrip)
 {
     PtyPeer meter;
     ASSERT_TRUE(meter.Ok());
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
-    driver.SetInBufSize(5000);
     ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
     EXPECT_TRUE(driver.SendString("H#"));
@@ -76,7 +47,7 @@ TEST(DriverOverPty, GreetingAndReadingsRoundTrip)
 TEST(DriverOverPty, AVanishedDeviceMakesTheNextSendRaise)
 {
     PtyPeer meter;
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
@@ -114,7 +85,7 @@ TEST(DriverWithSimulator, GreetsAndReads)
 {
     MeterSimulator meter({"--speed", "60"});
     ASSERT_TRUE(meter.Ok());
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 
@@ -134,7 +105,7 @@ TEST(DriverWithSimulator, AnUnpluggedMeterIsReportedAtTheNextSend)
 {
     MeterSimulator meter({"--vanish-after", "1"});
     ASSERT_TRUE(meter.Ok());
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(meter.DeviceName()));
 

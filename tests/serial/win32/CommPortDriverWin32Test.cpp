@@ -7,6 +7,7 @@
 // Tests whose port is not named are skipped.
 #include "serial/CPDrv.h"
 
+#include "../DriverMonitor.h"
 #include "EventLoop.h"
 #include "MeterReply.h"
 
@@ -23,42 +24,6 @@ std::string PortFromEnvironment(const char* variable)
     return name != nullptr ? name : "";
 }
 
-// The monitor's end: a driver collecting what OnReceiveData delivers.
-struct Monitor {
-    TCommPortDriver driver{nullptr};
-    std::string bytes;
-    int events = 0;
-
-    Monitor()
-    {
-        driver.SetInBufSize(5000);
-        driver.SetOnReceiveData([this](TObject* sender, const void* data, platform::DWORD size) {
-            EXPECT_EQ(sender, &driver);
-            bytes.append(static_cast<const char*>(data), size);
-            ++events;
-        });
-    }
-    bool Open(const std::string& name)
-    {
-        driver.SetPortName(name);
-        return driver.Connect();
-    }
-    bool WaitForReply()
-    {
-        return WaitUntil([&] { return bytes.find('#') != std::string::npos; });
-    }
-    // True once the port no longer tells its state.
-    bool PortLost()
-    {
-        try {
-            driver.OutputSpace();
-            return false;
-        } catch (const ECommPortLost&) {
-            return true;
-        }
-    }
-};
-
 #define REQUIRE_PORT(variable)                                                       \
     const std::string port = PortFromEnvironment(variable);                          \
     if (port.empty())                                                                \
@@ -67,7 +32,7 @@ struct Monitor {
 TEST(DriverOnWindows, BytesComeBackThroughTheReceiveTimer)
 {
     REQUIRE_PORT("UMBRASCOPE_TEST_LOOPBACK_PORT");
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(port));
     EXPECT_EQ(driver.NotifyWindow().TimerInterval(TCommPortDriver::kReceiveTimerId), 50u);
@@ -111,7 +76,7 @@ TEST(DriverOnWindows, MissingPortsAreRefused)
 TEST(DriverOnWindows, APortThatGoesAwayMakesTheNextSendRaise)
 {
     REQUIRE_PORT("UMBRASCOPE_TEST_HANGUP_PORT");
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(port));
     EXPECT_TRUE(driver.SendString("V#"));  // the far side leaves on it
@@ -127,7 +92,7 @@ TEST(DriverOnWindows, APortThatGoesAwayMakesTheNextSendRaise)
 TEST(DriverOnWindows, TheMeterGreetsReadsAndIsUnplugged)
 {
     REQUIRE_PORT("UMBRASCOPE_TEST_METER_PORT");
-    Monitor monitor;
+    DriverMonitor monitor;
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(port));
 
