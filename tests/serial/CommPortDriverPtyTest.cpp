@@ -86,19 +86,8 @@ TEST(DriverWithSimulator, GreetsAndReads)
     MeterSimulator meter({"--speed", "60"});
     ASSERT_TRUE(meter.Ok());
     DriverMonitor monitor;
-    TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(meter.DeviceName()));
-
-    EXPECT_TRUE(driver.SendString("H#"));
-    ASSERT_TRUE(monitor.WaitForReply());
-    EXPECT_TRUE(monitor.bytes.starts_with("HELLO")) << monitor.bytes;
-
-    for (int i = 0; i < 3; ++i) {
-        monitor.bytes.clear();
-        EXPECT_TRUE(driver.SendString("V#"));
-        ASSERT_TRUE(monitor.WaitForReply()) << monitor.bytes;
-        EXPECT_TRUE(IsReadingReply(monitor.bytes)) << monitor.bytes;
-    }
+    ASSERT_NO_FATAL_FAILURE(monitor.GreetAndRead(3));
 }
 
 TEST(DriverWithSimulator, AnUnpluggedMeterIsReportedAtTheNextSend)

@@ -5,6 +5,7 @@
 #include "serial/CPDrv.h"
 
 #include "EventLoop.h"
+#include "MeterReply.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,20 @@ struct DriverMonitor {
     bool WaitForReply()
     {
         return WaitUntil([&] { return bytes.find('#') != std::string::npos; });
+    }
+    // Greets the meter and asks for `readings` readings, each of which must
+    // come back whole; fails the test (fatally) at the first that does not.
+    void GreetAndRead(int readings)
+    {
+        EXPECT_TRUE(driver.SendString("H#"));
+        ASSERT_TRUE(WaitForReply());
+        EXPECT_TRUE(bytes.starts_with("HELLO")) << bytes;
+        for (int i = 0; i < readings; ++i) {
+            bytes.clear();
+            EXPECT_TRUE(driver.SendString("V#"));
+            ASSERT_TRUE(WaitForReply()) << bytes;
+            EXPECT_TRUE(IsReadingReply(bytes)) << bytes;
+        }
     }
     // True once the port no longer tells its state.
     bool PortLost()

@@ -9,7 +9,6 @@
 
 #include "../DriverMonitor.h"
 #include "EventLoop.h"
-#include "MeterReply.h"
 
 #include <gtest/gtest.h>
 
@@ -96,16 +95,7 @@ TEST(DriverOnWindows, TheMeterGreetsReadsAndIsUnplugged)
     TCommPortDriver& driver = monitor.driver;
     ASSERT_TRUE(monitor.Open(port));
 
-    EXPECT_TRUE(driver.SendString("H#"));
-    ASSERT_TRUE(monitor.WaitForReply());
-    EXPECT_TRUE(monitor.bytes.starts_with("HELLO")) << monitor.bytes;
-
-    for (int i = 0; i < 3; ++i) {
-        monitor.bytes.clear();
-        EXPECT_TRUE(driver.SendString("V#"));
-        ASSERT_TRUE(monitor.WaitForReply()) << monitor.bytes;
-        EXPECT_TRUE(IsReadingReply(monitor.bytes)) << monitor.bytes;
-    }
+    ASSERT_NO_FATAL_FAILURE(monitor.GreetAndRead(3));
 
     // The simulator leaves after its third reading.
     ASSERT_TRUE(WaitUntil([&] { return monitor.PortLost(); }));
