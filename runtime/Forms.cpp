@@ -1,17 +1,15 @@
 #include "runtime/Forms.h"
 
+#include "runtime/ControlsSystem.h"
 #include "runtime/Dialogs.h"
-#include "runtime/StdCtrls.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 TForm::TForm(int clientWidth, int clientHeight)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      TComponent(nullptr)
+    : TWinControl(nullptr, [](TControl& form, TControlWindow*) { return CreateFormWindow(form); })
 {
-    setFixedSize(clientWidth, clientHeight);
+    // A window stays hidden until it is shown; its controls show with it.
+    SetVisible(false);
+    FormWindow().SetClientSize(clientWidth, clientHeight);
+    SetBounds(0, 0, clientWidth, clientHeight);
 }
 
 TForm::~TForm()
@@ -19,32 +17,33 @@ TForm::~TForm()
     DestroyComponents();
 }
 
-void TForm::SetColor(TColor value)
+TFormWindow& TForm::FormWindow() const
 {
-    if (!StoreIfChanged(FColor, value))
-        return;
-    setAutoFillBackground(true);
-    SetPaletteColor(this, QPalette::Window, value);
+    return static_cast<TFormWindow&>(Window());
 }
 
-void TForm::CentreOnDesktop()
+void TForm::SetCaption(const std::string& value)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    const QRect desktop = screen->availableGeometry();
-    move(desktop.center() - rect().center());
+    if (StoreIfChanged(FCaption, value))
+        Window().SetText(value);
 }
 
-void TForm::showEvent(QShowEvent* event)
+void TForm::Close()
 {
-    QWidget::showEvent(event);
-    if (FShownOnce)
+    FormWindow().Close();
+}
+
+void TForm::Activate()
+{
+    if (FActivated)
         return;
-    FShownOnce = true;
-    CentreOnDesktop();
-    Guarded([this] {
-        if (FOnActivate)
-            FOnActivate(this);
-    });
+    FActivated = true;
+    if (FOnActivate)
+        FOnActivate(this);
+}
+
+void TControlEvents::DeliverActivate(TControl& form)
+{
+    if (auto* window = dynamic_cast<TForm*>(&form))
+        Guarded([&] { window->Activate(); });
 }

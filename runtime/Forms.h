@@ -1,25 +1,29 @@
-// The top-level window a program's controls live on.
+// The top-level window a program's controls live on, and the application
+// that runs the windows.
 #pragma once
 
 #include "runtime/Classes.h"
-#include "runtime/Graphics.h"
+#include "runtime/Controls.h"
 
-#include <QWidget>
+#include <memory>
+#include <string>
 
-// A window of fixed client size with a single border: no maximise button,
-// no resizing, centred on the desktop the first time it is shown. It owns the
-// controls and components placed on it and frees them when it goes, the
-// most recently created first.
-class TForm : public QWidget, public TComponent {
-    Q_OBJECT
+class TFormWindow;
+
+// A window of fixed client size with a single border: system menu and
+// minimise, no maximise, no resizing, centred on the desktop the first time
+// it is shown. It owns the controls and components placed on it and frees
+// them when it goes, the most recently created first. Hidden until Show.
+class TForm : public TWinControl {
 public:
     TForm(int clientWidth, int clientHeight);
     ~TForm() override;
 
-    QString Caption() const { return windowTitle(); }
-    void SetCaption(const QString& value) { setWindowTitle(value); }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor value);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& value);
+
+    // Hides the window; the application's loop ends when it is the main one.
+    void Close();
 
     // Runs when the window becomes the application's active form. With one
     // window that is once, when it is first shown; dialogs and message boxes
@@ -27,13 +31,41 @@ public:
     const TNotifyEvent& OnActivate() const { return FOnActivate; }
     void SetOnActivate(TNotifyEvent handler) { FOnActivate = std::move(handler); }
 
-protected:
-    void showEvent(QShowEvent* event) override;
+private:
+    friend struct TControlEvents;
+    TFormWindow& FormWindow() const;
+    void Activate();
+
+    std::string FCaption;
+    TNotifyEvent FOnActivate;
+    bool FActivated = false;
+};
+
+// What the desktop knows the program by.
+struct TApplicationInfo {
+    std::string Title;
+    // The window icon, as a resource of the program (on Windows the
+    // executable's own icon is used whatever this says).
+    std::string IconResource;
+    // The name of the program's desktop entry (Linux desktops match windows
+    // to their entry by it).
+    std::string DesktopFileName;
+};
+
+// The connection to the window system, for the life of the program: made
+// first thing in main, before any window.
+class TApplication {
+public:
+    TApplication(int& argc, char** argv, const TApplicationInfo& info);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // Shows `mainForm` and handles messages until it closes; the program's
+    // exit code.
+    int Run(TForm& mainForm);
 
 private:
-    void CentreOnDesktop();
-
-    TColor FColor = clBtnFace;
-    TNotifyEvent FOnActivate;
-    bool FShownOnce = false;
+    struct TSystem;
+    std::unique_ptr<TSystem> FSystem;
 };

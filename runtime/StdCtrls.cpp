@@ -1,58 +1,42 @@
 #include "runtime/StdCtrls.h"
 
+#include "runtime/ControlsSystem.h"
 #include "runtime/Dialogs.h"
-
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QEvent>
-#include <QFontMetrics>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPointer>
-#include <QProxyStyle>
-#include <QStyleFactory>
-#include <QStyleOptionComplex>
+#include "runtime/SysUtils.h"
 
 #include <algorithm>
 
-QFont MakeFont(const QString& face, int pixelHeight, bool bold)
+// ---- TLabel
+
+TLabel::TLabel(TWinControl* parent) : TControl(parent, CreateLabelWindow)
 {
-    QFont font(face);
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    // Without a hint Qt may pick a bitmap face or an odd stand-in; a sans
-    // face is what every window description here means.
-    font.setStyleHint(QFont::SansSerif);
-    return font;
+    TakeParentColor();
+    AdjustSize();
 }
 
-void SetPaletteColor(QWidget* widget, QPalette::ColorRole role, TColor color)
+TLabelWindow& TLabel::LabelWindow() const
 {
-    QPalette palette = widget->palette();
-    palette.setColor(role, QColor::fromRgb(ToQRgb(color)));
-    widget->setPalette(palette);
+    return static_cast<TLabelWindow&>(Window());
 }
 
-TLabel::TLabel(QWidget* parent) : QWidget(parent), TComponent(OwningForm(parent)) {}
-
-void TLabel::SetCaption(const QString& value)
+void TLabel::SetCaption(const std::string& value)
 {
     if (!StoreIfChanged(FCaption, value))
         return;
+    LabelWindow().SetText(value);
     AdjustSize();
-    update();
 }
 
 void TLabel::SetFontColor(TColor value)
 {
     if (StoreIfChanged(FFontColor, value))
-        update();
+        LabelWindow().SetFontColor(value);
 }
 
 void TLabel::SetAlignment(TAlignment value)
 {
     if (StoreIfChanged(FAlignment, value))
-        update();
+        LabelWindow().SetAlignment(value);
 }
 
 void TLabel::SetAutoSize(bool value)
@@ -61,291 +45,247 @@ void TLabel::SetAutoSize(bool value)
         AdjustSize();
 }
 
-int TLabel::TextFlags() const
+void TLabel::FontChanged()
 {
-    switch (FAlignment) {
-    case taRightJustify:
-        return Qt::AlignRight | Qt::AlignTop;
-    case taCenter:
-        return Qt::AlignHCenter | Qt::AlignTop;
-    case taLeftJustify:
-        break;
-    }
-    return Qt::AlignLeft | Qt::AlignTop;
+    AdjustSize();
 }
 
 void TLabel::AdjustSize()
 {
     if (!FAutoSize)
         return;
-    const QRect extent = QFontMetrics(font()).boundingRect(QRect(0, 0, 0, 0), TextFlags(), FCaption);
+    const TSize extent = LabelWindow().TextExtent(FCaption);
+    const int width = std::max(extent.Width, 1);
+    const int height = std::max(extent.Height, 1);
     // Right- and centre-aligned labels keep their anchor edge or centre.
-    QRect area = geometry();
-    const int width = std::max(extent.width(), 1);
+    int left = Left();
     if (FAlignment == taRightJustify)
-        area.setLeft(area.right() + 1 - width);
+        left = BoundsRect().Right - width;
     else if (FAlignment == taCenter)
-        area.setLeft(area.left() + (area.width() - width) / 2);
-    area.setWidth(width);
-    area.setHeight(std::max(extent.height(), 1));
-    setGeometry(area);
+        left = Left() + (Width() - width) / 2;
+    SetBounds(left, Top(), width, height);
 }
 
-void TLabel::changeEvent(QEvent* event)
+// ---- TGroupBox
+
+TGroupBox::TGroupBox(TWinControl* parent) : TWinControl(parent, CreateGroupBoxWindow)
 {
-    if (event->type() == QEvent::FontChange)
-        AdjustSize();
-    QWidget::changeEvent(event);
+    TakeParentColor();
 }
 
-void TLabel::paintEvent(QPaintEvent*)
+void TGroupBox::SetCaption(const std::string& value)
 {
-    QPainter painter(this);
-    painter.setFont(font());
-    const QRect area = rect();
-    if (isEnabled()) {
-        painter.setPen(QColor::fromRgb(ToQRgb(FFontColor)));
-        painter.drawText(area, TextFlags(), FCaption);
+    if (StoreIfChanged(FCaption, value))
+        Window().SetText(value);
+}
+
+// ---- TButton
+
+TButton::TButton(TWinControl* parent) : TWinControl(parent, CreateButtonWindow) {}
+
+void TButton::SetCaption(const std::string& value)
+{
+    if (StoreIfChanged(FCaption, value))
+        Window().SetText(value);
+}
+
+void TButton::Click()
+{
+    if (FOnClick)
+        FOnClick(this);
+}
+
+void TControlEvents::DeliverClick(TControl& buttonOrCheckBox)
+{
+    Guarded([&] {
+        if (auto* button = dynamic_cast<TButton*>(&buttonOrCheckBox))
+            button->Click();
+        else if (auto* box = dynamic_cast<TCheckBox*>(&buttonOrCheckBox))
+            box->Click();
+    });
+}
+
+// ---- TComboBox
+
+TComboBox::TComboBox(TWinControl* parent, TComboBoxStyle style)
+    : TWinControl(parent,
+                  [style](TControl& box, TControlWindow* parentWindow) {
+                      return CreateComboWindow(box, parentWindow, style);
+                  }),
+      FStyle(style)
+{
+    TControl::SetColor(clWindow);
+}
+
+TComboWindow& TComboBox::ComboWindow() const
+{
+    return static_cast<TComboWindow&>(Window());
+}
+
+std::string TComboBox::Text() const
+{
+    return ComboWindow().Text();
+}
+
+void TComboBox::SetText(const std::string& value)
+{
+    if (FStyle == csDropDown) {
+        ComboWindow().SetText(value);
         return;
     }
-    painter.setPen(QColor::fromRgb(ToQRgb(clBtnHighlight)));
-    painter.drawText(area.translated(1, 1), TextFlags(), FCaption);
-    painter.setPen(QColor::fromRgb(ToQRgb(clBtnShadow)));
-    painter.drawText(area, TextFlags(), FCaption);
+    int index = -1;
+    for (int i = 0; i < ItemCount() && index < 0; ++i)
+        if (Item(i) == value)
+            index = i;
+    SetItemIndex(index);
 }
 
-GroupBoxGeometry GroupBoxLayout(QSize size, int textHeight, int captionWidth)
+int TComboBox::ItemIndex() const
 {
-    GroupBoxGeometry geometry;
-    // The shadow line and the highlight line under it straddle the middle
-    // of the caption's height.
-    const int top = std::max(textHeight / 2 - 1, 0);
-    // The highlight's right and bottom lines take the box's last column and row.
-    geometry.frame = QRect(QPoint(0, top), QPoint(size.width() - 2, size.height() - 2));
-    if (captionWidth > 0)
-        geometry.caption = QRect(GroupBoxGeometry::kCaptionIndent, 0, captionWidth, textHeight);
-    return geometry;
+    return ComboWindow().ItemIndex();
 }
 
-namespace {
-
-// A one-pixel rectangle outline, by fills: a pen of width one would be one
-// device pixel thin on a dense screen.
-void FrameRect(QPainter& painter, const QRect& area, const QColor& color)
+void TComboBox::SetItemIndex(int value)
 {
-    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), color);
-    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), color);
-    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), color);
-    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), color);
+    ComboWindow().SetItemIndex(value >= 0 && value < ItemCount() ? value : -1);
 }
 
-}  // namespace
-
-TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent), TComponent(OwningForm(parent))
+void TComboBox::AddItem(const std::string& item)
 {
-    // A group box paints its background, so it covers what lies under it.
-    setAutoFillBackground(true);
+    ComboWindow().AddItem(item);
 }
 
-void TGroupBox::paintEvent(QPaintEvent*)
+int TComboBox::ItemCount() const
 {
-    // The style's group box puts the caption above the frame and would
-    // leave no room for children placed for the classic one.
-    QPainter painter(this);
-    painter.setFont(font());
-    const QFontMetrics metrics(font());
-    const GroupBoxGeometry geometry = GroupBoxLayout(size(), metrics.height(), metrics.horizontalAdvance(title()));
-    const QColor shadow = QColor::fromRgb(ToQRgb(clBtnShadow));
-    const QColor highlight = QColor::fromRgb(ToQRgb(clBtnHighlight));
-    FrameRect(painter, geometry.frame.translated(1, 1), highlight);
-    FrameRect(painter, geometry.frame, shadow);
-    if (geometry.caption.isEmpty())
-        return;
-
-    painter.fillRect(geometry.caption, palette().color(backgroundRole()));
-    constexpr int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-    if (isEnabled()) {
-        painter.setPen(QColor::fromRgb(ToQRgb(clWindowText)));
-        painter.drawText(geometry.caption, flags, title());
-        return;
-    }
-    painter.setPen(highlight);
-    painter.drawText(geometry.caption.translated(1, 1), flags, title());
-    painter.setPen(shadow);
-    painter.drawText(geometry.caption, flags, title());
+    return ComboWindow().ItemCount();
 }
 
-TButton::TButton(QWidget* parent) : QPushButton(parent), TComponent(OwningForm(parent))
+std::string TComboBox::Item(int index) const
 {
-    connect(this, &QPushButton::clicked, this, GuardedSlot([this] {
-                if (FOnClick)
-                    FOnClick(this);
-            }));
-}
-
-namespace {
-
-// The classic combo box: a two-pixel border and an arrow button as wide as
-// a scroll bar (17 pixels), the rest for the text. The current style gives
-// the arrow more room, which in a box as narrow as the port list (81
-// pixels) scrolls a name like "ttyACM0" by its first letter.
-class TClassicComboStyle : public QProxyStyle {
-public:
-    TClassicComboStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
-
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
-                         const QWidget* widget) const override
-    {
-        if (control != CC_ComboBox || (part != SC_ComboBoxEditField && part != SC_ComboBoxArrow))
-            return QProxyStyle::subControlRect(control, option, part, widget);
-        const QRect inside = option->rect.adjusted(kBorder, kBorder, -kBorder, -kBorder);
-        QRect arrow = inside;
-        arrow.setLeft(inside.right() + 1 - kArrowWidth);
-        if (part == SC_ComboBoxArrow)
-            return visualRect(option->direction, option->rect, arrow);
-        QRect field = inside;
-        field.setRight(arrow.left() - 1);
-        return visualRect(option->direction, option->rect, field);
-    }
-
-private:
-    static constexpr int kBorder = 2;
-    static constexpr int kArrowWidth = 17;
-};
-
-// One for every box, made on first use and freed with the application,
-// after the windows; a style must outlive the widgets that use it.
-QStyle* ClassicComboStyle()
-{
-    static QPointer<TClassicComboStyle> style;
-    if (style.isNull()) {
-        style = new TClassicComboStyle;
-        style->setParent(QCoreApplication::instance());
-    }
-    return style;
-}
-
-}  // namespace
-
-TComboBox::TComboBox(QWidget* parent, TComboBoxStyle style) : QComboBox(parent), TComponent(OwningForm(parent)), FStyle(style)
-{
-    setStyle(ClassicComboStyle());
-    setEditable(style == csDropDown);
-    // Typed text is a name to use, not an item to add to the list.
-    setInsertPolicy(QComboBox::NoInsert);
-    // A chosen name longer than the box shows its beginning, not its end.
-    if (lineEdit() != nullptr)
-        connect(this, &QComboBox::textActivated, lineEdit(), [edit = lineEdit()] { edit->setCursorPosition(0); });
-}
-
-void TComboBox::SetText(const QString& value)
-{
-    if (isEditable())
-        setEditText(value);
-    else
-        setCurrentIndex(findText(value));
-}
-
-void TComboBox::AddItem(const QString& item)
-{
-    // QComboBox selects the first item added to an empty list, which would
-    // put a port name in the text the user never chose.
-    const int index = currentIndex();
-    const QString text = currentText();
-    addItem(item);
-    if (index < 0) {
-        setCurrentIndex(-1);
-        if (isEditable())
-            setEditText(text);
-    }
+    if (index < 0 || index >= ItemCount())
+        throw EListError(index);
+    return ComboWindow().Item(index);
 }
 
 void TComboBox::Clear()
 {
-    clear();
-    if (isEditable())
-        clearEditText();
-}
-
-void TComboBox::SetColor(TColor value)
-{
-    if (!StoreIfChanged(FColor, value))
-        return;
-    SetPaletteColor(this, QPalette::Base, value);
-    if (lineEdit() != nullptr)
-        SetPaletteColor(lineEdit(), QPalette::Base, value);
+    ComboWindow().Clear();
 }
 
 void TComboBox::SetItemHeight(int value)
 {
-    FItemHeight = value;
+    if (StoreIfChanged(FItemHeight, value))
+        ComboWindow().SetItemHeight(value);
 }
 
-void TComboBox::showPopup()
+bool TComboBox::DroppedDown() const
 {
-    Guarded([this] {
-        if (FOnDropDown)
-            FOnDropDown(this);
-    });
-    // The list may be wider than the box: names are never cut off.
-    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
-    QComboBox::showPopup();
+    return ComboWindow().DroppedDown();
 }
 
-TCheckBox::TCheckBox(QWidget* parent) : QCheckBox(parent), TComponent(OwningForm(parent))
+void TComboBox::SetDroppedDown(bool value)
 {
-    connect(this, &QCheckBox::toggled, this, GuardedSlot([this] {
-                if (FOnClick)
-                    FOnClick(this);
-            }));
+    // The window reports the opening like the user's, through DropDown.
+    ComboWindow().SetDroppedDown(value);
 }
 
-void TCheckBox::SetColor(TColor value)
+void TComboBox::DropDown()
 {
-    if (!StoreIfChanged(FColor, value))
-        return;
-    setAutoFillBackground(true);
-    // The style may paint a check box on the button colour; fill with
-    // whichever role it uses.
-    SetPaletteColor(this, backgroundRole(), value);
+    if (FOnDropDown)
+        FOnDropDown(this);
 }
 
-TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), TComponent(OwningForm(parent)), FEditLabel(new TLabel(parent))
+void TControlEvents::DeliverDropDown(TControl& comboBox)
 {
+    if (auto* box = dynamic_cast<TComboBox*>(&comboBox))
+        Guarded([&] { box->DropDown(); });
+}
+
+// ---- TCheckBox
+
+TCheckBox::TCheckBox(TWinControl* parent) : TWinControl(parent, CreateCheckWindow)
+{
+    TakeParentColor();
+}
+
+TCheckWindow& TCheckBox::CheckWindow() const
+{
+    return static_cast<TCheckWindow&>(Window());
+}
+
+void TCheckBox::SetCaption(const std::string& value)
+{
+    if (StoreIfChanged(FCaption, value))
+        Window().SetText(value);
+}
+
+bool TCheckBox::Checked() const
+{
+    return CheckWindow().Checked();
+}
+
+void TCheckBox::SetChecked(bool value)
+{
+    // The window reports the change like a click, through Click.
+    CheckWindow().SetChecked(value);
+}
+
+void TCheckBox::Click()
+{
+    if (FOnClick)
+        FOnClick(this);
+}
+
+
+// ---- TLabeledEdit
+
+TLabeledEdit::TLabeledEdit(TWinControl* parent)
+    : TWinControl(parent, CreateEditWindow), FEditLabel(new TLabel(parent))
+{
+    TControl::SetColor(clWindow);
     // The edit owns its label; the window only places it.
     InsertComponent(FEditLabel);
-    FEditLabel->setObjectName("SubLabel");
-    FEditLabel->setFocusProxy(this);
+    FEditLabel->SetName("SubLabel");
 }
 
-void TLabeledEdit::SetBounds(int left, int top, int width, int height)
+TEditWindow& TLabeledEdit::EditWindow() const
 {
-    setGeometry(left, top, width, height);
-    PlaceLabel();
+    return static_cast<TEditWindow&>(Window());
+}
+
+std::string TLabeledEdit::Text() const
+{
+    return EditWindow().Text();
+}
+
+void TLabeledEdit::SetText(const std::string& value)
+{
+    EditWindow().SetText(value);
+}
+
+void TLabeledEdit::SetReadOnly(bool value)
+{
+    if (StoreIfChanged(FReadOnly, value))
+        EditWindow().SetReadOnly(value);
 }
 
 void TLabeledEdit::PlaceLabel()
 {
-    const QRect edit = geometry();
-    FEditLabel->move(edit.left() - FEditLabel->width() - kLabelSpacing,
-                     edit.top() + (edit.height() - FEditLabel->height()) / 2);
+    FEditLabel->SetBounds(Left() - FEditLabel->Width() - kLabelSpacing, Top() + (Height() - FEditLabel->Height()) / 2,
+                          FEditLabel->Width(), FEditLabel->Height());
 }
 
-void TLabeledEdit::moveEvent(QMoveEvent* event)
+void TLabeledEdit::BoundsChanged()
 {
-    QLineEdit::moveEvent(event);
     PlaceLabel();
 }
 
-void TLabeledEdit::resizeEvent(QResizeEvent* event)
+void TLabeledEdit::EnabledChanged()
 {
-    QLineEdit::resizeEvent(event);
-    PlaceLabel();
+    FEditLabel->SetEnabled(Enabled());
 }
 
-void TLabeledEdit::changeEvent(QEvent* event)
+void TLabeledEdit::VisibleChanged()
 {
-    if (event->type() == QEvent::EnabledChange)
-        FEditLabel->setEnabled(isEnabled());
-    QLineEdit::changeEvent(event);
+    FEditLabel->SetVisible(Visible());
 }

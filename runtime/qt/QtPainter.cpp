@@ -31,19 +31,6 @@ QColor ToQColor(TColor rgb)
     return QColor::fromRgb(ColorToPixel(rgb));
 }
 
-QFont ToQFont(const TPainterFont& font)
-{
-    QFont result(QString::fromStdString(font.Name));
-    result.setPixelSize(std::max(1, font.PixelSize));
-    result.setBold((font.Style & fsBold) != 0);
-    result.setItalic((font.Style & fsItalic) != 0);
-    result.setUnderline((font.Style & fsUnderline) != 0);
-    result.setStrikeOut((font.Style & fsStrikeOut) != 0);
-    if (!font.Smooth)
-        result.setStyleStrategy(QFont::NoAntialias);
-    return result;
-}
-
 constexpr int kFullTurn = 360 * 16;  // QPainter's arc angles are in 1/16 degree
 
 // QPainter takes an ellipse's angles as parameters of the ellipse, not as
@@ -535,6 +522,19 @@ private:
 };
 
 }  // namespace
+
+QFont ToQFont(const TPainterFont& font)
+{
+    QFont result(QString::fromStdString(font.Name));
+    result.setPixelSize(std::max(1, font.PixelSize));
+    result.setBold((font.Style & fsBold) != 0);
+    result.setItalic((font.Style & fsItalic) != 0);
+    result.setUnderline((font.Style & fsUnderline) != 0);
+    result.setStrikeOut((font.Style & fsStrikeOut) != 0);
+    if (!font.Smooth)
+        result.setStyleStrategy(QFont::NoAntialias);
+    return result;
+}
 
 std::unique_ptr<TTextMetrics> CreateTextMetrics(const TPainterFont& font)
 {

@@ -40,8 +40,9 @@ private:
 // The image of a buffer made on Qt (every TBitmap here is a TQtBitmap).
 const QImage& QtImage(const TBitmap& bitmap);
 
-// The painter's font for a Qt font: a size in points becomes pixels at 96
+// The Qt font for a painter's font, and the painter's font for a Qt font: a size in points becomes pixels at 96
 // pixels per inch, as on an image.
+QFont ToQFont(const TPainterFont& font);
 TPainterFont PainterFontOf(const QFont& font);
 
 // A painter on a QPainter that someone else keeps open while it is used
