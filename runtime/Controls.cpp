@@ -37,7 +37,7 @@ TPainterFont DefaultControlFont()
 }  // namespace
 
 TControl::TControl(TWinControl* parent, const TWindowFactory& makeWindow)
-    : TComponent(OwningForm(parent)), FParent(parent), FFont(parent != nullptr ? TPainterFont(parent->Font()) : DefaultControlFont())
+    : TComponent(OwningForm(parent)), FParent(parent), FVisible(parent != nullptr), FFont(parent != nullptr ? TPainterFont(parent->Font()) : DefaultControlFont())
 {
     FWindow = makeWindow(*this, parent != nullptr ? &parent->Window() : nullptr);
     FWindow->SetFont(FFont);

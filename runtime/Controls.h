@@ -91,7 +91,8 @@ public:
 
     // The control's own flags; a control shows on the screen only while its
     // parents show too (Showing), and takes input only while they are
-    // enabled as well.
+    // enabled as well. A control without a parent (a window) is hidden
+    // until shown.
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
     void Show() { SetVisible(true); }
@@ -186,7 +187,7 @@ private:
     std::unique_ptr<TControlWindow> FWindow;
     std::string FName;
     TRect FBounds;
-    bool FVisible = true;
+    bool FVisible;
     bool FEnabled = true;
     TPainterFont FFont;
     bool FParentFont = true;

@@ -6,8 +6,6 @@
 TForm::TForm(int clientWidth, int clientHeight)
     : TWinControl(nullptr, [](TControl& form, TControlWindow*) { return CreateFormWindow(form); })
 {
-    // A window stays hidden until it is shown; its controls show with it.
-    SetVisible(false);
     FormWindow().SetClientSize(clientWidth, clientHeight);
     SetBounds(0, 0, clientWidth, clientHeight);
 }

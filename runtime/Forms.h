@@ -41,9 +41,9 @@ private:
     bool FActivated = false;
 };
 
-// What the desktop knows the program by.
+// What the desktop knows the program by, besides its title (which the
+// program's file name gives, ApplicationTitle).
 struct TApplicationInfo {
-    std::string Title;
     // The window icon, as a resource of the program (on Windows the
     // executable's own icon is used whatever this says).
     std::string IconResource;

@@ -52,8 +52,6 @@ TColor ColorToRGB(TColor color);
 std::uint32_t ColorToPixel(TColor color);
 // A pixel (its top byte ignored) as 0x00BBGGRR.
 TColor PixelToColor(std::uint32_t pixel);
-inline std::uint32_t ToQRgb(TColor color) { return ColorToPixel(color); }
-inline TColor FromQRgb(std::uint32_t rgb) { return PixelToColor(rgb); }
 
 // The window system's RGB value of system colour `index`, when it has one
 // (on Qt only while a GUI application runs).

@@ -2,6 +2,7 @@
 // parent's widget and deleted with the control (children go first, so Qt
 // never deletes a widget a control still holds).
 #include "runtime/ControlsSystem.h"
+#include "runtime/Dialogs.h"
 #include "runtime/qt/QtControls.h"
 #include "runtime/qt/QtPainter.h"
 
@@ -645,7 +646,7 @@ TApplication::TApplication(int& argc, char** argv, const TApplicationInfo& info)
     // laid out for.
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
-    QApplication::setApplicationName(ToQString(info.Title));
+    QApplication::setApplicationName(ToQString(ApplicationTitle()));
     if (!info.IconResource.empty())
         QApplication::setWindowIcon(QIcon(ToQString(info.IconResource)));
     // Lets desktops match the window to its installed entry and icon.
