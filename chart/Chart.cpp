@@ -31,12 +31,7 @@ void TChartTitle::SetText(const std::vector<std::string>& value)
         FChart->Invalidate();
 }
 
-TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent)
-{
-    // Moves without a button pressed matter too: over a series with a
-    // cursor of its own, the chart shows that cursor.
-    setMouseTracking(true);
-}
+TCustomChart::TCustomChart(TWinControl* parent) : TCustomAxisPanel(parent) {}
 
 TCustomChart::~TCustomChart()
 {
@@ -46,7 +41,7 @@ TCustomChart::~TCustomChart()
 void TCustomChart::SetBackColor(TColor value)
 {
     FBackWall.SetColor(value);
-    if (parentWidget() != nullptr && !Loading())
+    if (Parent() != nullptr && !Loading())
         FBackWall.Brush().SetStyle(bsSolid);
 }
 
@@ -127,4 +122,4 @@ void TCustomChart::PaintWalls()
     canvas.Rectangle(plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1);
 }
 
-TChart::TChart(QWidget* parent) : TCustomChart(parent) {}
+TChart::TChart(TWinControl* parent) : TCustomChart(parent) {}

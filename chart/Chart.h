@@ -100,12 +100,11 @@ private:
 };
 
 class TCustomChart : public TCustomAxisPanel {
-    Q_OBJECT
 public:
     static constexpr TColor kLeftWallColor = 0x80FFFF;
     static constexpr TColor kBottomWallColor = clWhite;
 
-    explicit TCustomChart(QWidget* parent = nullptr);
+    explicit TCustomChart(TWinControl* parent = nullptr);
     ~TCustomChart() override;
 
     TChartWall& BackWall() { return FBackWall; }
@@ -153,12 +152,13 @@ public:
 protected:
     // The mouse: a left drag towards the lower right zooms, one the other
     // way undoes, a right drag pans, the wheel scrolls the vertical axes.
-    // A disabled chart ignores all of it. No exception leaves a handler.
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    // A disabled chart gets none of it.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseWheel(TShiftState shift, int delta, int x, int y) override;
+    // A zoom drag goes on outside the chart; a pan does not.
+    void MouseLeave() override;
 
     // The title at the top, then the foot at the bottom, each taking its
     // lines' height off the plot.
@@ -178,9 +178,6 @@ private:
 
     void DrawTitleBlock(const TChartTitle& title, bool atTop);
 
-    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
-    void MouseMove(int x, int y);
-    void MouseUp(Qt::MouseButton button, int x, int y);
     // Whether a drag may start at (x, y): on a point of an active series,
     // on a shown axis, or inside the plot while a series is active.
     bool CanDragAt(int x, int y) const;
@@ -214,7 +211,6 @@ private:
 
 // The chart as placed on a form.
 class TChart : public TCustomChart {
-    Q_OBJECT
 public:
-    explicit TChart(QWidget* parent = nullptr);
+    explicit TChart(TWinControl* parent = nullptr);
 };

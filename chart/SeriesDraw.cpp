@@ -4,7 +4,6 @@
 #include "chart/TeCanvas.h"
 #include "chart/TeeLineRaster.h"
 
-#include <QImage>
 
 #include <algorithm>
 #include <array>
@@ -65,7 +64,7 @@ public:
         : FSeries(series), FXMap(xMap), FYMap(yMap), FXs(series.XValues()->RawValues()),
           FYs(series.YValues()->RawValues()),
           FXScale(series.XValues()->Multiplier()), FYScale(series.YValues()->Multiplier()),
-          FPlotter(sink, clip, ToQRgb(lineColor)),
+          FPlotter(sink, clip, ColorToPixel(lineColor)),
           FLineColor(lineColor)
     {
         // Runs need every point in the series' own colour, X values in
@@ -101,7 +100,7 @@ public:
         if (FLastDrewSegment) {
             if (color != FLineColor) {
                 FLineColor = color;
-                FPlotter.SetColor(ToQRgb(color));
+                FPlotter.SetColor(ColorToPixel(color));
             }
             FPlotter.LineTo(x, y);
             FAnySegment = true;

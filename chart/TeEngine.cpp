@@ -487,7 +487,7 @@ Axis* TCustomAxisPanel::AppendAxis(Args&&... args)
     return result;
 }
 
-TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomTeePanelExtended(parent)
+TCustomAxisPanel::TCustomAxisPanel(TWinControl* parent) : TCustomTeePanelExtended(parent)
 {
     FBottomAxis = AppendAxis<TChartAxis>(true, false);
     FTopAxis = AppendAxis<TChartAxis>(true, true);

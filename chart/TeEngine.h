@@ -188,8 +188,8 @@ private:
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* Sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* Sender, int ValueIndex)>;
 using TSeriesOnClear = std::function<void(TChartSeries* Sender)>;
-using TSeriesClick = std::function<void(TChartSeries* Sender, int ValueIndex, Qt::MouseButton Button,
-                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TSeriesClick = std::function<void(TChartSeries* Sender, int ValueIndex, TMouseButton Button,
+                                        TShiftState Shift, int X, int Y)>;
 using TSeriesOnGetMarkText = std::function<void(TChartSeries* Sender, int ValueIndex, std::string& MarkText)>;
 
 class TChartSeries : public TComponent {
@@ -459,9 +459,8 @@ using TAxisOnGetNextLabel = std::function<void(TChartAxis* Sender, int LabelInde
 
 // The chart level that holds the series and the five axes.
 class TCustomAxisPanel : public TCustomTeePanelExtended {
-    Q_OBJECT
 public:
-    explicit TCustomAxisPanel(QWidget* parent = nullptr);
+    explicit TCustomAxisPanel(TWinControl* parent = nullptr);
     // Frees every series attached to it, all detached first, before the
     // axes go.
     ~TCustomAxisPanel() override;

@@ -2,7 +2,6 @@
 
 #include "chart/TeCanvas.h"
 
-#include "runtime/qt/QtPainter.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -36,14 +35,11 @@ bool TChartFontObject::IsDefaultFont(const TFont& font)
            font.Style() == 0;
 }
 
-TCustomTeePanel::TCustomTeePanel(QWidget* parent)
-    : TControl(parent), FCanvas(std::make_unique<TTeeCanvas3D>()), FView3DOptions([this] { Invalidate(); })
+TCustomTeePanel::TCustomTeePanel(TWinControl* parent)
+    : TCustomControl(parent), FCanvas(std::make_unique<TTeeCanvas3D>()), FView3DOptions([this] { Invalidate(); })
 {
     FCanvas->SetOnRepaintRequest([this] { Invalidate(); });
-    resize(kDefaultWidth, kDefaultHeight);
-    // Every pixel comes from the chart's own drawing: no erase before a
-    // paint, so a repaint never flashes the window's background.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    SetBounds(0, 0, kDefaultWidth, kDefaultHeight);
     FCanRepaint = true;
 }
 
@@ -58,14 +54,14 @@ void TCustomTeePanel::Invalidate()
         return;
     ++FInvalidateCount;
     FCanvas->MarkDirty();
-    update();
+    TCustomControl::Invalidate();
 }
 
 void TCustomTeePanel::Repaint()
 {
     Invalidate();
-    if (FCanRepaint && !FDestroying && isVisible())
-        repaint();
+    if (FCanRepaint && !FDestroying)
+        Update();
 }
 
 void TCustomTeePanel::SetColor(TColor value)
@@ -88,21 +84,19 @@ void TCustomTeePanel::SelectFont(const TFont& font)
     FCanvas->Font().Assign(font);
 }
 
-void TCustomTeePanel::paintEvent(QPaintEvent*)
+void TCustomTeePanel::Paint(TPainter& painter)
 {
-    const std::unique_ptr<TPainter> painter = CreateWidgetPainter(*this);
-    const TCanvas window(*painter);
+    const TCanvas window(painter);
     if (!FCanvas->RedrawFromBuffer(window))
-        DrawTo(window, Rect(0, 0, width(), height()));
+        DrawTo(window, ClientRect());
     // The painter ends with this paint; the surface must not keep it.
     FCanvas->SetTarget(TCanvas());
 }
 
-void TCustomTeePanel::resizeEvent(QResizeEvent*)
+void TCustomTeePanel::Resize()
 {
-    // Qt repeats resize events for a hidden widget without a size change;
-    // only a picture of another size is stale.
-    if (FCanvas->Bitmap() != nullptr && FCanvas->BitmapSize() != TSize{width(), height()})
+    // Only a picture of another size is stale.
+    if (FCanvas->Bitmap() != nullptr && FCanvas->BitmapSize() != TSize{Width(), Height()})
         Invalidate();
 }
 
@@ -142,11 +136,11 @@ void TCustomTeePanel::NormalizePlotRect()
     if (r.Right < r.Left)
         r.Right = r.Left + 1;
     else if (r.Right == r.Left)
-        r.Right = r.Left + width();
+        r.Right = r.Left + Width();
     if (r.Bottom < r.Top)
         r.Bottom = r.Top + 1;
     else if (r.Bottom == r.Top)
-        r.Bottom = r.Top + height();
+        r.Bottom = r.Top + Height();
     FPlotWidth = r.Right - r.Left;
     FPlotHeight = r.Bottom - r.Top;
     FChartXCenter = (r.Left + r.Right) / 2;
@@ -199,4 +193,4 @@ void TCustomTeePanel::PaintBevels(const TRect& rect)
     bevel(FBevelInner);
 }
 
-TCustomTeePanelExtended::TCustomTeePanelExtended(QWidget* parent) : TCustomTeePanel(parent) {}
+TCustomTeePanelExtended::TCustomTeePanelExtended(TWinControl* parent) : TCustomTeePanel(parent) {}

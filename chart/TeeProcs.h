@@ -68,20 +68,19 @@ private:
     TFont FFont;
 };
 
-class TCustomTeePanel : public TControl {
-    Q_OBJECT
+class TCustomTeePanel : public TCustomControl {
 public:
     static constexpr int kDefaultWidth = 400;
     static constexpr int kDefaultHeight = 250;
 
-    explicit TCustomTeePanel(QWidget* parent = nullptr);
+    explicit TCustomTeePanel(TWinControl* parent = nullptr);
     ~TCustomTeePanel() override;
 
     // Marks the off-screen picture stale and asks the window system for a
     // repaint, returning at once; the paint follows from the event loop.
     // Ignored while the panel is being built or destroyed. Every setter of the engine that changes what is shown
     // ends here; none of them paints.
-    void Invalidate();
+    void Invalidate() override;
     // How many repaint requests Invalidate has passed on since the panel
     // was built; lets callers (and tests) see whether a change asked for a
     // repaint without waiting for one.
@@ -163,9 +162,12 @@ protected:
 
     // A paint with nothing changed copies the off-screen picture; otherwise
     // DrawTo draws the chart into it and copies it.
-    void paintEvent(QPaintEvent* event) override;
+    void Paint(TPainter& painter) override;
     // A new size makes the old picture useless.
-    void resizeEvent(QResizeEvent* event) override;
+    void Resize() override;
+    // Asks for a paint that copies the picture as it is (what is drawn over
+    // it changed, not the chart).
+    void RequestPaint() { TCustomControl::Invalidate(); }
 
     // Lays out the plot rectangle inside `rect` (the surface's drawing
     // rectangle, which becomes ChartBoundsRect) by the margins and the
@@ -219,9 +221,8 @@ private:
 
 // Adds the mouse zoom and pan settings and the background picture's mode.
 class TCustomTeePanelExtended : public TCustomTeePanel {
-    Q_OBJECT
 public:
-    explicit TCustomTeePanelExtended(QWidget* parent = nullptr);
+    explicit TCustomTeePanelExtended(TWinControl* parent = nullptr);
 
     bool AllowZoom() const { return FAllowZoom; }
     void SetAllowZoom(bool value) { ChangeProperty(FAllowZoom, value); }
@@ -260,7 +261,7 @@ protected:
     // rectangle on top. The rectangle never enters the off-screen picture:
     // moving it costs one copy of the picture, and ending the drag only
     // needs a window update to remove it.
-    void paintEvent(QPaintEvent* event) override;
+    void Paint(TPainter& painter) override;
     // Inverts the pixels along the zoom record's rectangle on `window`:
     // not-xor with ZoomRectangleColor(Color()), one pixel wide, no fill.
     // Leaves the surface's pen, brush and target as it found them.

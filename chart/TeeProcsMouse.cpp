@@ -5,9 +5,6 @@
 #include "chart/TeCanvas.h"
 #include "runtime/Dialogs.h"
 
-#include <QMouseEvent>
-#include "runtime/qt/QtPainter.h"
-#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -18,22 +15,20 @@ bool Contains(const TRect& rect, int x, int y)
     return rect.Left <= x && x < rect.Right && rect.Top <= y && y < rect.Bottom;
 }
 
-bool KeysHeld(Qt::KeyboardModifiers held, Qt::KeyboardModifiers wanted)
+bool KeysHeld(TShiftState held, TShiftState wanted)
 {
-    return (held & wanted) == wanted;
+    return (held & kKeyboardShift & wanted) == wanted;
 }
 
 }  // namespace
 
 // ---- The drag rectangle
 
-void TCustomTeePanelExtended::paintEvent(QPaintEvent* event)
+void TCustomTeePanelExtended::Paint(TPainter& painter)
 {
-    TCustomTeePanel::paintEvent(event);
-    if (!FZoomRecord.Active)
-        return;
-    const std::unique_ptr<TPainter> painter = CreateWidgetPainter(*this);
-    DrawZoomRectangle(TCanvas(*painter));
+    TCustomTeePanel::Paint(painter);
+    if (FZoomRecord.Active)
+        DrawZoomRectangle(TCanvas(painter));
 }
 
 void TCustomTeePanelExtended::DrawZoomRectangle(const TCanvas& window)
@@ -59,77 +54,32 @@ void TCustomTeePanelExtended::DrawZoomRectangle(const TCanvas& window)
     canvas.Brush().Assign(savedBrush);
 }
 
-// ---- Qt's mouse events
+// ---- The mouse
 
-void TCustomChart::mousePressEvent(QMouseEvent* event)
+void TCustomChart::MouseWheel(TShiftState, int delta, int, int)
 {
-    Guarded([&] {
-        if (!isEnabled()) {
-            event->ignore();
-            return;
-        }
-        const QPoint at = event->position().toPoint();
-        MouseDown(event->button(), event->modifiers(), at.x(), at.y());
-    });
+    // Fine-grained wheels report parts of a notch; they scroll once a
+    // whole notch has come together.
+    FWheelTurn += delta;
+    while (FWheelTurn <= -kWheelNotch) {
+        FWheelTurn += kWheelNotch;
+        ScrollVerticalAxes(kWheelScrollPercent);
+    }
+    while (FWheelTurn >= kWheelNotch) {
+        FWheelTurn -= kWheelNotch;
+        ScrollVerticalAxes(-kWheelScrollPercent);
+    }
 }
 
-void TCustomChart::mouseMoveEvent(QMouseEvent* event)
+void TCustomChart::MouseLeave()
 {
-    Guarded([&] {
-        if (!isEnabled()) {
-            event->ignore();
-            return;
-        }
-        const QPoint at = event->position().toPoint();
-        MouseMove(at.x(), at.y());
-    });
-}
-
-void TCustomChart::mouseReleaseEvent(QMouseEvent* event)
-{
-    Guarded([&] {
-        if (!isEnabled()) {
-            event->ignore();
-            return;
-        }
-        const QPoint at = event->position().toPoint();
-        MouseUp(event->button(), at.x(), at.y());
-    });
-}
-
-void TCustomChart::wheelEvent(QWheelEvent* event)
-{
-    Guarded([&] {
-        if (!isEnabled()) {
-            event->ignore();
-            return;
-        }
-        // Fine-grained wheels report parts of a notch; they scroll once a
-        // whole notch has come together.
-        FWheelTurn += event->angleDelta().y();
-        while (FWheelTurn <= -kWheelNotch) {
-            FWheelTurn += kWheelNotch;
-            ScrollVerticalAxes(kWheelScrollPercent);
-        }
-        while (FWheelTurn >= kWheelNotch) {
-            FWheelTurn -= kWheelNotch;
-            ScrollVerticalAxes(-kWheelScrollPercent);
-        }
-    });
-}
-
-void TCustomChart::leaveEvent(QEvent*)
-{
-    // A zoom drag goes on outside the chart; a pan does not.
-    Guarded([&] {
-        RestoreCursor();
-        PanningRecord().Active = false;
-    });
+    RestoreCursor();
+    PanningRecord().Active = false;
 }
 
 // ---- Drags
 
-void TCustomChart::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y)
+void TCustomChart::MouseDown(TMouseButton button, TShiftState keys, int x, int y)
 {
     if (ZoomRecord().Active || PanningRecord().Active)
         return;
@@ -138,7 +88,7 @@ void TCustomChart::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys,
     if (AllowZoom() && button == kZoomButton && KeysHeld(keys, kZoomKeys)) {
         ShowCursor(crDefault);
         ZoomRecord().Activate(x, y);
-        update();
+        RequestPaint();
     }
     if (AllowPanning() != pmNone && button == kPanningButton && KeysHeld(keys, kPanningKeys)) {
         ShowCursor(crDefault);
@@ -172,7 +122,7 @@ TCursor TCustomChart::SeriesCursorAt(int x, int y) const
     return Cursor();
 }
 
-void TCustomChart::MouseMove(int x, int y)
+void TCustomChart::MouseMove(TShiftState, int x, int y)
 {
     TZoomPanningRecord& zoom = ZoomRecord();
     if (zoom.Active) {
@@ -180,7 +130,7 @@ void TCustomChart::MouseMove(int x, int y)
             return;
         zoom.X1 = x;
         zoom.Y1 = y;
-        update();
+        RequestPaint();
         return;
     }
     TZoomPanningRecord& pan = PanningRecord();
@@ -230,12 +180,12 @@ bool TCustomChart::PanStep(bool horizontal, int now, int before)
     return true;
 }
 
-void TCustomChart::MouseUp(Qt::MouseButton button, int x, int y)
+void TCustomChart::MouseUp(TMouseButton button, TShiftState, int x, int y)
 {
     TZoomPanningRecord& zoom = ZoomRecord();
     if (zoom.Active && button == kZoomButton) {
         zoom.Active = false;
-        update();
+        RequestPaint();
         zoom.X1 = x;
         zoom.Y1 = y;
         switch (ZoomDragResult(zoom)) {

@@ -3,25 +3,24 @@
 // steps of an animated zoom and the colour of the drag rectangle.
 #pragma once
 
+#include "runtime/Controls.h"
 #include "runtime/Graphics.h"
-
-#include <Qt>
 
 #include <utility>
 
 // The mouse settings shared by every chart.
-inline constexpr Qt::MouseButton kZoomButton = Qt::LeftButton;
-inline constexpr Qt::MouseButton kPanningButton = Qt::RightButton;
+inline constexpr TMouseButton kZoomButton = mbLeft;
+inline constexpr TMouseButton kPanningButton = mbRight;
 // Keys that must be held to start a zoom or a pan drag: none.
-inline constexpr Qt::KeyboardModifiers kZoomKeys = Qt::NoModifier;
-inline constexpr Qt::KeyboardModifiers kPanningKeys = Qt::NoModifier;
+inline constexpr TShiftState kZoomKeys = 0;
+inline constexpr TShiftState kPanningKeys = 0;
 // Each step of an animated zoom moves every bound by 1 / this of what is
 // left to its target.
 inline constexpr double kAnimatedZoomFactor = 3.0;
 // A wheel notch scrolls the vertical axes by this percentage of their range.
 inline constexpr double kWheelScrollPercent = 3.0;
-// The wheel's turn per notch, in Qt's eighths of a degree.
-inline constexpr int kWheelNotch = 120;
+// The wheel's turn per notch.
+inline constexpr int kWheelNotch = WHEEL_DELTA;
 // A zoom drag must cover more than this many pixels both across and down to
 // zoom or undo; a shorter one is taken for a click.
 inline constexpr int kMinZoomDragPixels = 16;

@@ -3,19 +3,11 @@
 #include "runtime/Classes.h"
 #include "runtime/SysUtils.h"
 
-#include "runtime/qt/QtPainter.h"
 
-#include <QPainter>
-
-
-TGauge::TGauge(QWidget* AOwner) : TGraphicControl(AOwner)
+TGauge::TGauge(TWinControl* AOwner) : TGraphicControl(AOwner)
 {
-    // The face covers every pixel of the widget: nothing needs erasing first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setAutoFillBackground(false);
     SetColor(clWindow);
-    resize(100, 100);
+    SetBounds(0, 0, 100, 100);
 }
 
 int TGauge::FilledPercent() const
@@ -99,7 +91,7 @@ void TGauge::SetBackColor(TColor value)
         RepaintNow();
 }
 
-QImage TGauge::FaceImage() const
+std::unique_ptr<TBitmap> TGauge::FaceImage() const
 {
     TGaugeLook look;
     look.Kind = FKind;
@@ -109,15 +101,12 @@ QImage TGauge::FaceImage() const
     look.BackColor = FBackColor;
     look.Color = Color();
     look.Percent = FilledPercent();
-    look.Font = PainterFontOf(font());
-    const std::unique_ptr<TBitmap> face = RenderGauge(look, width(), height(), devicePixelRatioF());
-    return face ? QtImage(*face) : QImage();
+    look.Font = Font();
+    return RenderGauge(look, Width(), Height(), DevicePixelRatio());
 }
 
-void TGauge::paintEvent(QPaintEvent*)
+void TGauge::Paint(TPainter& painter)
 {
-    const QImage image = FaceImage();
-    if (image.isNull())
-        return;
-    QPainter(this).drawImage(0, 0, image);
+    if (const std::unique_ptr<TBitmap> face = FaceImage())
+        painter.DrawBitmap(0, 0, *face, TPainter::TCopyMode::Copy);
 }

@@ -2,7 +2,7 @@
 // and a maximum as a horizontal or vertical bar, a pie, a needle or a blank
 // face, optionally with the filled percentage as text.
 //
-// The face is built off-screen and copied to the widget in one step, so it
+// The face is built off-screen and copied to the control in one step, so it
 // never flickers. Property writes paint at once (RepaintNow) when they change
 // what is shown and never otherwise.
 #pragma once
@@ -11,16 +11,14 @@
 #include "runtime/Controls.h"
 #include "runtime/Graphics.h"
 
-#include <QImage>
-
 #include <cstdint>
+#include <memory>
 
 class TGauge : public TGraphicControl {
-    Q_OBJECT
 public:
     // 100 x 100 pixels, range 0 to 100 at 0, a horizontal bar with text and
     // frame, black on white, Color clWindow.
-    explicit TGauge(QWidget* AOwner = nullptr);
+    explicit TGauge(TWinControl* AOwner = nullptr);
 
     // Raises EInvalidOperation "Value must be between %d and %d" when the
     // value lies above MaxValue, except while loading, and keeps the old
@@ -53,12 +51,12 @@ public:
     // The filled share of the range in whole percent, 0 for an empty range.
     int FilledPercent() const;
 
-    // The image that painting copies onto the widget, at the widget's device
-    // pixel ratio.
-    QImage FaceImage() const;
+    // The picture that painting copies onto the control, at the control's
+    // device pixel ratio; null when the control has no area.
+    std::unique_ptr<TBitmap> FaceImage() const;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void Paint(TPainter& painter) override;
 
 private:
     std::int32_t FMinValue = 0;
