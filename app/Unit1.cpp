@@ -10,45 +10,45 @@
 
 namespace {
 
-const QString kFace = QStringLiteral("Verdana");
-const QString kCaption = QStringLiteral("Umbrascope");
-const QString kConnectingCaption = QStringLiteral("Umbrascope - connect...");
-const QString kNoReading = QStringLiteral("00.00");
+const char kFace[] = "Verdana";
+const char kCaption[] = "Umbrascope";
+const char kConnectingCaption[] = "Umbrascope - connect...";
+const char kNoReading[] = "00.00";
 
 template <class T>
 T* Place(T* control, const char* name, int left, int top, int width, int height)
 {
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(left, top, width, height);
+    control->SetName(name);
+    control->SetBounds(left, top, width, height);
     return control;
 }
 
-TGroupBox* MakeGroupBox(QWidget* form, const char* name, const char* caption, int left, int top, int width,
+TGroupBox* MakeGroupBox(TWinControl* form, const char* name, const char* caption, int left, int top, int width,
                         int height)
 {
     auto* box = Place(new TGroupBox(form), name, left, top, width, height);
-    box->setTitle(QString::fromLatin1(caption));
-    box->setFont(MakeFont(kFace, 13));
+    box->SetCaption(caption);
+    box->SetFont(MakeFont(kFace, 13));
     return box;
 }
 
 // A label sizes itself to its text and font; the design's size is set last
 // so that it holds.
-TLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
-                  int height, const QFont* font = nullptr)
+TLabel* MakeLabel(TWinControl* parent, const char* name, const std::string& caption, int left, int top, int width,
+                  int height, const TPainterFont* font = nullptr)
 {
     auto* label = new TLabel(parent);
     if (font != nullptr)
-        label->setFont(*font);
+        label->SetFont(*font);
     label->SetCaption(caption);
     return Place(label, name, left, top, width, height);
 }
 
-TCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
+TCheckBox* MakeCheckBox(TWinControl* parent, const char* name, const char* caption, int left, int top, int width,
                         bool checked)
 {
     auto* box = Place(new TCheckBox(parent), name, left, top, width, 17);
-    box->setText(QString::fromLatin1(caption));
+    box->SetCaption(caption);
     box->SetChecked(checked);
     return box;
 }
@@ -63,14 +63,14 @@ std::string DefaultLogPath(const std::string& programFolder)
 
 TForm1::TForm1(platform::CommApi& api) : TForm(kClientWidth, kClientHeight)
 {
-    setObjectName("Form1");
+    SetName("Form1");
     SetCaption(kCaption);
     SetColor(clWhite);
-    setFont(MakeFont(kFace, 11));
+    SetFont(MakeFont(kFace, 11));
 
     // Label7 lies on the window itself, under the connection group box,
     // which is created after it and so covers it.
-    Label7 = MakeLabel(this, "Label7", QStringLiteral("COM Port"), 254, 32, 54, 13);
+    Label7 = MakeLabel(this, "Label7", "COM Port", 254, 32, 54, 13);
 
     CreateReadingControls();
     CreateChartControls();
@@ -100,57 +100,57 @@ TForm1::TForm1(platform::CommApi& api) : TForm(kClientWidth, kClientHeight)
     FPortLister = [] { return platform::SystemSerialPorts(); };
     SetOnActivate([this](TObject* sender) {
         FormActivate(sender);
-        ComboBox1->setFocus();
+        ComboBox1->SetFocus();
     });
 }
 
 void TForm1::CreateConnectionControls()
 {
     GroupBox4 = MakeGroupBox(this, "GroupBox4", " Connection ", 8, 8, 569, 57);
-    Label6 = MakeLabel(GroupBox4, "Label6", QStringLiteral("COM Port"), 14, 24, 62, 16);
+    Label6 = MakeLabel(GroupBox4, "Label6", "COM Port", 14, 24, 62, 16);
 
     ComboBox1 = Place(new TComboBox(GroupBox4, csDropDown), "ComboBox1", 86, 20, 81, 24);
     ComboBox1->SetColor(kMarkerBlue);
     ComboBox1->SetItemHeight(16);
     ComboBox1->SetOnDropDown([this](TObject* sender) { ComboBox1DropDown(sender); });
 
-    Label8 = MakeLabel(GroupBox4, "Label8", QStringLiteral("Baud Rate"), 182, 24, 67, 16);
+    Label8 = MakeLabel(GroupBox4, "Label8", "Baud Rate", 182, 24, 67, 16);
 
     ComboBox2 = Place(new TComboBox(GroupBox4, csDropDownList), "ComboBox2", 258, 20, 80, 24);
-    ComboBox2->AddItem(QStringLiteral("9600"));
+    ComboBox2->AddItem("9600");
     ComboBox2->SetItemIndex(0);
-    ComboBox2->setEnabled(false);
+    ComboBox2->SetEnabled(false);
 
-    Label4 = MakeLabel(GroupBox4, "Label4", QStringLiteral("Interval\n(s)"), 352, 14, 51, 32);
+    Label4 = MakeLabel(GroupBox4, "Label4", "Interval\n(s)", 352, 14, 51, 32);
     Label4->SetAlignment(taCenter);
 
     ComboBox3 = Place(new TComboBox(GroupBox4, csDropDownList), "ComboBox3", 412, 20, 80, 24);
     for (const char* seconds : {"1", "2", "5", "10", "15", "30", "60", "120", "180", "240", "300", "600"})
-        ComboBox3->AddItem(QString::fromLatin1(seconds));
+        ComboBox3->AddItem(seconds);
     ComboBox3->SetItemIndex(6);
 
     Button1 = Place(new TButton(GroupBox4), "Button1", 504, 18, 56, 25);
-    Button1->setText(QStringLiteral("START"));
+    Button1->SetCaption("START");
     Button1->SetOnClick([this](TObject* sender) { Button1Click(sender); });
 }
 
 void TForm1::CreateReadingControls()
 {
     GroupBox1 = MakeGroupBox(this, "GroupBox1", " Sky background ", 8, 72, 281, 57);
-    const QFont large = MakeFont(kFace, 21, true);
-    const QFont reading = MakeFont(kFace, 27, true);
-    const QFont exponent = MakeFont(kFace, 16, true);
+    const TPainterFont large = MakeFont(kFace, 21, true);
+    const TPainterFont reading = MakeFont(kFace, 27, true);
+    const TPainterFont exponent = MakeFont(kFace, 16, true);
     Label1 = MakeLabel(GroupBox1, "Label1", kNoReading, 10, 16, 86, 32, &reading);
     Label1->SetFontColor(kReadingBlue);
-    Label2 = MakeLabel(GroupBox1, "Label2", QStringLiteral("mag/arcsec"), 106, 21, 139, 25, &large);
-    Label3 = MakeLabel(GroupBox1, "Label3", QStringLiteral("2"), 247, 17, 11, 18, &exponent);
+    Label2 = MakeLabel(GroupBox1, "Label2", "mag/arcsec", 106, 21, 139, 25, &large);
+    Label3 = MakeLabel(GroupBox1, "Label3", "2", 247, 17, 11, 18, &exponent);
 
     GroupBox2 = MakeGroupBox(this, "GroupBox2", " Date/Time ", 296, 72, 281, 57);
-    Label5 = MakeLabel(GroupBox2, "Label5", QStringLiteral("N/A"), 10, 21, 263, 25, &large);
+    Label5 = MakeLabel(GroupBox2, "Label5", "N/A", 10, 21, 263, 25, &large);
     Label5->SetAutoSize(false);
 
-    for (QWidget* control : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label5})
-        control->setEnabled(false);
+    for (TControl* control : std::initializer_list<TControl*>{Label1, Label2, Label3, Label5})
+        control->SetEnabled(false);
 }
 
 void TForm1::CreateChartControls()
@@ -166,7 +166,7 @@ void TForm1::CreateChartControls()
     Gauge1->SetProgress(1500);
     Gauge1->SetShowText(false);
     Gauge1->EndLoading();
-    Gauge1->setEnabled(false);
+    Gauge1->SetEnabled(false);
 
     Chart1 = Place(new TChart(GroupBox3), "Chart1", 32, 17, 536, 383);
     Chart1->BeginLoading();
@@ -203,14 +203,14 @@ void TForm1::CreateChartControls()
     Series1->YValues()->SetMultiplier(1.0);
     Series1->SetParentChart(Chart1);
     Chart1->EndLoading();
-    Chart1->setEnabled(false);
+    Chart1->SetEnabled(false);
 }
 
 void TForm1::CreateSaveControls()
 {
     GroupBox5 = MakeGroupBox(this, "GroupBox5", " Save ", 8, 544, 569, 105);
-    Label9 = MakeLabel(GroupBox5, "Label9", QStringLiteral("To File:"), 14, 27, 50, 16);
-    Label9->setEnabled(false);
+    Label9 = MakeLabel(GroupBox5, "Label9", "To File:", 14, 27, 50, 16);
+    Label9->SetEnabled(false);
 
     CheckBox1 = MakeCheckBox(GroupBox5, "CheckBox1", "UMB Value", 91, 27, 97, true);
     CheckBox2 = MakeCheckBox(GroupBox5, "CheckBox2", "Date", 195, 27, 61, true);
@@ -220,34 +220,29 @@ void TForm1::CreateSaveControls()
     CheckBox4->SetOnClick([this](TObject* sender) { CheckBox4Click(sender); });
 
     LabeledEdit1 = new TLabeledEdit(GroupBox5);
-    LabeledEdit1->EditLabel()->SetCaption(QStringLiteral("Filename:  "));
-    LabeledEdit1->EditLabel()->resize(73, 16);
-    LabeledEdit1->setObjectName("LabeledEdit1");
+    TLabel* label = LabeledEdit1->EditLabel();
+    label->SetCaption("Filename:  ");
+    label->SetBounds(label->Left(), label->Top(), 73, 16);
+    LabeledEdit1->SetName("LabeledEdit1");
     LabeledEdit1->SetBounds(91, 59, 438, 21);
-    LabeledEdit1->setFont(MakeFont(kFace, 11));
+    LabeledEdit1->SetFont(MakeFont(kFace, 11));
     LabeledEdit1->SetReadOnly(true);
 
     Button2 = Place(new TButton(GroupBox5), "Button2", 536, 57, 25, 25);
-    Button2->setText(QStringLiteral("..."));
+    Button2->SetCaption("...");
     Button2->SetOnClick([this](TObject* sender) { Button2Click(sender); });
 
-    for (QWidget* control : std::initializer_list<QWidget*>{CheckBox1, CheckBox2, CheckBox3, CheckBox4,
-                                                            LabeledEdit1, Button2})
-        control->setEnabled(false);
+    for (TControl* control : std::initializer_list<TControl*>{CheckBox1, CheckBox2, CheckBox3, CheckBox4,
+                                                              LabeledEdit1, Button2})
+        control->SetEnabled(false);
 }
 
 // Keyboard focus moves through the group boxes in their order, and through
 // each box's controls in theirs.
 void TForm1::SetTabOrder()
 {
-    const std::initializer_list<QWidget*> chain{Chart1,    ComboBox1, Button1,   ComboBox2,    ComboBox3, CheckBox1,
-                                                CheckBox2, CheckBox3, LabeledEdit1, Button2,   CheckBox4};
-    QWidget* previous = nullptr;
-    for (QWidget* control : chain) {
-        if (previous != nullptr)
-            QWidget::setTabOrder(previous, control);
-        previous = control;
-    }
+    ::SetTabOrder({Chart1, ComboBox1, Button1, ComboBox2, ComboBox3, CheckBox1, CheckBox2, CheckBox3, LabeledEdit1,
+                   Button2, CheckBox4});
 }
 
 void TForm1::EnableCtrls(int Value)
@@ -261,16 +256,16 @@ void TForm1::EnableCtrls(int Value)
         ComboBox1->SetColor(clWhite);
         Gauge1->SetProgress(1500);
     }
-    for (QWidget* control : std::initializer_list<QWidget*>{Label1, Label2, Label3, Label5, Label9, CheckBox2,
-                                                            CheckBox3, CheckBox4, Gauge1, Chart1, LabeledEdit1,
-                                                            Button2})
-        control->setEnabled(enable);
+    for (TControl* control : std::initializer_list<TControl*>{Label1, Label2, Label3, Label5, Label9, CheckBox2,
+                                                              CheckBox3, CheckBox4, Gauge1, Chart1, LabeledEdit1,
+                                                              Button2})
+        control->SetEnabled(enable);
 }
 
 void TForm1::FormActivate(TObject*)
 {
     FSaveEnabled = false;
-    LabeledEdit1->SetText(QString::fromStdString(DefaultLogPath(ProgramFolder())));
+    LabeledEdit1->SetText(DefaultLogPath(ProgramFolder()));
 }
 
 void TForm1::Button1Click(TObject*)
@@ -282,8 +277,8 @@ void TForm1::Button1Click(TObject*)
     FReceiveBuffer.Clear();
     Timer1->SetEnabled(false);
     EnableCtrls(0);
-    CommPortDriver1->SetPortName(kDevicePrefix + ComboBox1->Text().toStdString());
-    CommPortDriver1->SetBaudRateValue(static_cast<platform::DWORD>(StrToInt(ComboBox2->Text().toStdString())));
+    CommPortDriver1->SetPortName(kDevicePrefix + ComboBox1->Text());
+    CommPortDriver1->SetBaudRateValue(static_cast<platform::DWORD>(StrToInt(ComboBox2->Text())));
     CommPortDriver1->Connect();
     if (CommPortDriver1->Connected()) {
         CommPortDriver1->SendString(kGreetCommand);
@@ -313,8 +308,8 @@ void TForm1::CommPortDriver1ReceiveData(TObject*, const void* DataPtr, platform:
     if (reply.Kind == TReplyKind::Greeting)
         CompleteHandshake();
     if (reply.Kind == TReplyKind::Error) {
-        Label1->SetCaption(QStringLiteral("ERR"));
-        Label5->SetCaption(QString::fromStdString(TimeStampText()));
+        Label1->SetCaption("ERR");
+        Label5->SetCaption(TimeStampText());
     }
     SetDecimalSeparator('.');
     if (reply.Kind == TReplyKind::Reading)
@@ -325,7 +320,7 @@ void TForm1::CompleteHandshake()
 {
     EnableCtrls(1);
     SetCaption(kCaption);
-    Timer1->SetInterval(static_cast<unsigned>(StrToInt(ComboBox3->Text().toStdString())) * 1000U);
+    Timer1->SetInterval(static_cast<unsigned>(StrToInt(ComboBox3->Text())) * 1000U);
     Timer1->SetEnabled(true);
     FReadingCount = 0;
     Series1->ClearPoints();
@@ -335,8 +330,8 @@ void TForm1::CompleteHandshake()
 
 void TForm1::ShowReading(const TReply& reading)
 {
-    Label1->SetCaption(QString::fromStdString(reading.Text));
-    Label5->SetCaption(QString::fromStdString(TimeStampText()));
+    Label1->SetCaption(reading.Text);
+    Label5->SetCaption(TimeStampText());
     Gauge1->SetProgress(GaugeProgressFor(reading.Value));
     Series1->AddPoint(FReadingCount, static_cast<double>(reading.Value), std::string(), clDefault);
     ++FReadingCount;
@@ -346,12 +341,12 @@ void TForm1::ShowReading(const TReply& reading)
 
 void TForm1::LogReading()
 {
-    const std::string path = LabeledEdit1->Text().toStdString();
+    const std::string path = LabeledEdit1->Text();
     if (!FileIsPlainFile(path)) {
         CreateTextFile(path);
         return;
     }
-    std::string line = Label1->Caption().toStdString();
+    std::string line = Label1->Caption();
     if (CheckBox2->Checked())
         line += "   " + DateText();
     if (CheckBox3->Checked())
@@ -384,7 +379,7 @@ void TForm1::Button2Click(TObject*)
     // Refused here, where the user can choose again, rather than at every
     // reading; the log step refuses such a path anyway.
     CheckPathUsable(path);
-    LabeledEdit1->SetText(QString::fromStdString(path));
+    LabeledEdit1->SetText(path);
 }
 
 void TForm1::ComboBox1DropDown(TObject*)
@@ -402,9 +397,9 @@ void TForm1::GetCOMPorts()
         // The ports listed before the entry that could not be read are
         // offered all the same; the error then reaches the error box.
         for (const std::string& name : error.Ports())
-            ComboBox1->AddItem(QString::fromStdString(name));
+            ComboBox1->AddItem(name);
         throw Exception(error.what());
     }
     for (const std::string& name : names)
-        ComboBox1->AddItem(QString::fromStdString(name));
+        ComboBox1->AddItem(name);
 }

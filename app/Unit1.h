@@ -26,7 +26,6 @@ inline constexpr char kLogFileName[] = "umblog.txt";
 inline constexpr char kDevicePrefix[] = "\\\\.\\";
 
 class TForm1 : public TForm {
-    Q_OBJECT
 public:
     // The port names the list offers when it opens.
     using TPortLister = std::function<std::vector<std::string>()>;

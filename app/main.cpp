@@ -3,25 +3,13 @@
 #include "app/Unit1.h"
 
 #include "runtime/Dialogs.h"
-
-#include <QApplication>
-#include <QIcon>
-#include <QStyleFactory>
+#include "runtime/Forms.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    // One look on every desktop, close to the classic one the window was
-    // laid out for.
-    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
-        QApplication::setStyle(style);
-    QApplication::setApplicationName(QString::fromStdString(ApplicationTitle()));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/umbrascope.png")));
-    // Lets desktops match the window to its installed entry and icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral(UMBRASCOPE_APP_ID));
+    TApplication application(argc, argv, {":/umbrascope.png", UMBRASCOPE_APP_ID});
     InstallApplicationErrorBox();
 
     TForm1 form;
-    form.show();
-    return QApplication::exec();
+    return application.Run(form);
 }

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 
 #include "platform/SerialPorts.h"
+#include "ControlWidgets.h"
 
 #include <QTest>
 
@@ -20,14 +21,14 @@ TEST_F(Connection, StartOpensThePortAtTheChosenNameAndGreets)
     EXPECT_EQ(device.dcb.BaudRate, 9600u);
     EXPECT_EQ(Written(device), "H#");
     EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
-    EXPECT_FALSE(form.Label1->isEnabled()) << "disabled until the meter answers";
+    EXPECT_FALSE(form.Label1->Enabled()) << "disabled until the meter answers";
     EXPECT_FALSE(form.Timer1->Enabled());
 
     Receive("HELLO#");
     EXPECT_EQ(form.Caption(), "Umbrascope");
     EXPECT_TRUE(form.Timer1->Enabled());
     EXPECT_EQ(form.Timer1->Interval(), 60000u);
-    EXPECT_TRUE(form.Label1->isEnabled());
+    EXPECT_TRUE(form.Label1->Enabled());
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -45,7 +46,7 @@ TEST_F(Connection, APortThatDoesNotOpenIsReportedAndLeavesTheWindowIdle)
         EXPECT_FALSE(form.CommPortDriver1->Connected());
         EXPECT_FALSE(form.Timer1->Enabled());
         EXPECT_EQ(form.ComboBox1->Color(), clWhite);
-        EXPECT_FALSE(form.Label1->isEnabled());
+        EXPECT_FALSE(form.Label1->Enabled());
     }
 
     // Pressing "START" again tries again from the start.
@@ -65,7 +66,7 @@ TEST_F(Connection, StartWhilePollingBeginsAgainWithClosingThePort)
     EXPECT_EQ(device.opens, opens + 1);
     EXPECT_FALSE(form.Timer1->Enabled());
     EXPECT_EQ(form.Gauge1->Progress(), 1500);
-    EXPECT_FALSE(form.Label1->isEnabled());
+    EXPECT_FALSE(form.Label1->Enabled());
     EXPECT_EQ(form.Caption(), "Umbrascope - connect...");
 }
 
@@ -101,7 +102,7 @@ TEST_F(Connection, AMeterThatIsGoneEndsPollingButKeepsTheReadings)
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: COM Port has been disconnected!!"});
     EXPECT_FALSE(form.CommPortDriver1->Connected());
     EXPECT_FALSE(form.Timer1->Enabled());
-    EXPECT_FALSE(form.Label1->isEnabled());
+    EXPECT_FALSE(form.Label1->Enabled());
     EXPECT_EQ(form.Caption(), "Umbrascope");
     EXPECT_EQ(form.Label1->Caption(), "19.61");
     EXPECT_EQ(ChartReadings(), (std::vector<double>{19.53, 19.61}));
@@ -111,7 +112,7 @@ TEST_F(Connection, AFailingGreetingReachesTheErrorBoxAndLeavesThePortOpen)
 {
     api.Fail(FakeCommApi::Call::ClearCommError);
     // Through the button, as a user would, so the window's guard is tested.
-    QTest::mouseClick(form.Button1, Qt::LeftButton);
+    QTest::mouseClick(&Widget(*form.Button1), Qt::LeftButton);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
     EXPECT_EQ(boxes[0].Type, mtError);
@@ -124,10 +125,10 @@ TEST_F(Connection, AnUnreadablePortEntryIsReportedAndThePortsBeforeItStay)
     form.SetPortLister([]() -> std::vector<std::string> {
         throw platform::SerialPortListError("Invalid data type for '\\Device\\Serial2'", {"COM1", "COM3"});
     });
-    form.ComboBox1->showPopup();
-    ASSERT_EQ(form.ComboBox1->count(), 2) << "the list opens with the ports so far";
-    EXPECT_EQ(form.ComboBox1->itemText(1), "COM3");
-    form.ComboBox1->hidePopup();
+    form.ComboBox1->SetDroppedDown(true);
+    ASSERT_EQ(form.ComboBox1->ItemCount(), 2) << "the list opens with the ports so far";
+    EXPECT_EQ(form.ComboBox1->Item(1), "COM3");
+    form.ComboBox1->SetDroppedDown(false);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
     // "'" comes before "." in the code table, so no period is added.
@@ -140,19 +141,19 @@ TEST_F(Connection, OpeningThePortListEmptiesItAndListsThePortsAnew)
     form.SetPortLister([&] { return ports; });
     form.ComboBox1->SetText("typed");
 
-    form.ComboBox1->showPopup();
+    form.ComboBox1->SetDroppedDown(true);
     EXPECT_EQ(form.ComboBox1->Text(), "") << "the typed name is gone, and no port is chosen for the user";
-    ASSERT_EQ(form.ComboBox1->count(), 3);
-    EXPECT_EQ(form.ComboBox1->itemText(0), "ttyUSB0");
-    EXPECT_EQ(form.ComboBox1->itemText(1), "ttyUSB0") << "duplicates stay";
-    form.ComboBox1->hidePopup();
+    ASSERT_EQ(form.ComboBox1->ItemCount(), 3);
+    EXPECT_EQ(form.ComboBox1->Item(0), "ttyUSB0");
+    EXPECT_EQ(form.ComboBox1->Item(1), "ttyUSB0") << "duplicates stay";
+    form.ComboBox1->SetDroppedDown(false);
     EXPECT_EQ(form.ComboBox1->Text(), "");
 
     ports = {"ttyACM0"};
-    form.ComboBox1->showPopup();
-    ASSERT_EQ(form.ComboBox1->count(), 1);
-    EXPECT_EQ(form.ComboBox1->itemText(0), "ttyACM0");
-    form.ComboBox1->hidePopup();
+    form.ComboBox1->SetDroppedDown(true);
+    ASSERT_EQ(form.ComboBox1->ItemCount(), 1);
+    EXPECT_EQ(form.ComboBox1->Item(0), "ttyACM0");
+    form.ComboBox1->SetDroppedDown(false);
 
     // An empty name cannot be opened.
     form.Button1Click(form.Button1);

@@ -7,6 +7,8 @@
 
 #include "chart/TeCanvas.h"
 
+#include "ControlWidgets.h"
+
 #include <QImage>
 
 #ifndef GOLDEN_DIR
@@ -23,14 +25,14 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(kScaledByTwo);
-        ASSERT_EQ(form.devicePixelRatioF(), 2);
+        ASSERT_EQ(form.DevicePixelRatio(), 2);
         Greet();
         for (int i = 0; i < kChartPictureReadings; ++i)
             Receive(ChartPictureReading(i));
         ASSERT_EQ(form.Series1->PointCount(), kChartPictureReadings);
     }
 
-    static QImage Grab(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    static QImage Grab(const TControl& control) { return ::Grab(control).convertToFormat(QImage::Format_RGB32); }
 };
 
 TEST_F(DenseScreenWindow, ChartShowsTheCheckedInLinesAtTwiceTheSize)
@@ -70,7 +72,7 @@ TEST_F(DenseScreenWindow, GaugeShowsTheLastReadingAtTwiceTheSize)
     // bottom.
     ASSERT_EQ(form.Gauge1->Progress(), 2125);
     const QImage gauge = Grab(*form.Gauge1);
-    const QSize size = form.Gauge1->size();
+    const QSize size(form.Gauge1->Width(), form.Gauge1->Height());
     ASSERT_EQ(gauge.size(), size * 2);
     const int middle = size.width();  // in device pixels
     EXPECT_EQ(gauge.pixel(middle, 2 * size.height() - 10), qRgb(0, 128, 255));
@@ -84,10 +86,11 @@ TEST_F(DenseScreenWindow, GaugeShowsTheLastReadingAtTwiceTheSize)
 TEST_F(DenseScreenWindow, WindowKeepsItsLayoutAndScales)
 {
     const QImage window = Grab(form);
-    EXPECT_EQ(window.size(), form.size() * 2);
-    EXPECT_EQ(form.Chart1->geometry().size(), QSize(536, 383));
+    EXPECT_EQ(window.size(), Widget(form).size() * 2);
+    EXPECT_EQ(Widget(*form.Chart1).size(), QSize(536, 383));
     // The reading's big number is drawn in the reading's colour.
-    const QRect number(form.Label1->mapTo(&form, QPoint()) * 2, form.Label1->size() * 2);
+    const QWidget& label = Widget(*form.Label1);
+    const QRect number(label.mapTo(&Widget(form), QPoint()) * 2, label.size() * 2);
     int inked = 0;
     for (int y = number.top(); y <= number.bottom(); ++y)
         for (int x = number.left(); x <= number.right(); ++x)

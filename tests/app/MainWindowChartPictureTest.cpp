@@ -4,6 +4,7 @@
 // it before committing it.
 #include "ChartPictureReadings.h"
 #include "WindowFixture.h"
+#include "ControlWidgets.h"
 
 #include <QImage>
 
@@ -55,7 +56,7 @@ TEST_F(MainWindowChartPicture, MatchesTheCheckedInPicture)
         Feed(ChartPictureReading(i));
     ASSERT_EQ(form.Series1->PointCount(), kChartPictureReadings);
 
-    const QImage picture = form.Chart1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = Grab(*form.Chart1).convertToFormat(QImage::Format_RGB32);
     if (qEnvironmentVariableIsSet("UMBRASCOPE_UPDATE_GOLDEN")) {
         ASSERT_TRUE(picture.save(kGolden));
         GTEST_SKIP() << "wrote " << kGolden.toStdString();

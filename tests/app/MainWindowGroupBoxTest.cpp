@@ -4,6 +4,8 @@
 #include "app/Unit1.h"
 
 #include "FakeCommApi.h"
+#include "ControlWidgets.h"
+#include "runtime/qt/QtControls.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -21,18 +23,18 @@ class MainWindowGroupBoxes : public ::testing::Test {
 protected:
     MainWindowGroupBoxes()
     {
-        form.show();
-        exposed = QTest::qWaitForWindowExposed(&form);
-        window = form.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        form.Show();
+        exposed = QTest::qWaitForWindowExposed(&Widget(form));
+        window = Grab(form).convertToFormat(QImage::Format_RGB32);
     }
 
     // The row, in window coordinates, where the frame of `box` first shows
     // the shadow colour in the box's left column; -1 where it never does.
     int TopLineRow(const TGroupBox& box) const
     {
-        const QRect area = box.geometry();
+        const QRect area = Widget(box).geometry();
         for (int y = area.top(); y <= area.bottom(); ++y)
-            if (window.pixel(area.left(), y) == ToQRgb(clBtnShadow))
+            if (window.pixel(area.left(), y) == ColorToPixel(clBtnShadow))
                 return y;
         return -1;
     }
@@ -52,18 +54,18 @@ TEST_F(MainWindowGroupBoxes, TopLineRunsThroughTheMiddleOfEachCaption)
 {
     ASSERT_TRUE(exposed);
     for (const TGroupBox* box : Boxes()) {
-        SCOPED_TRACE(box->objectName().toStdString());
+        SCOPED_TRACE(box->Name());
         const int row = TopLineRow(*box);
         ASSERT_GE(row, 0) << "no frame in the shadow colour";
-        const int textHeight = QFontMetrics(box->font()).height();
-        const int inBox = row - box->geometry().top();
+        const int textHeight = QFontMetrics(Widget(*box).font()).height();
+        const int inBox = row - Widget(*box).geometry().top();
         EXPECT_LE(std::abs(2 * inBox + 1 - textHeight), 2) << "row " << inBox << ", text height " << textHeight;
 
         // The caption's ink lies on both sides of the line, within the
         // caption's place, and nothing covers it.
-        const int captionLeft = box->geometry().left() + GroupBoxGeometry::kCaptionIndent;
-        const QRect caption(captionLeft, box->geometry().top(),
-                            QFontMetrics(box->font()).horizontalAdvance(box->title()), textHeight);
+        const int captionLeft = Widget(*box).geometry().left() + GroupBoxGeometry::kCaptionIndent;
+        const QRect caption(captionLeft, Widget(*box).geometry().top(),
+                            QFontMetrics(Widget(*box).font()).horizontalAdvance(QString::fromStdString(box->Caption())), textHeight);
         int above = 0;
         int below = 0;
         for (int y = caption.top(); y <= caption.bottom(); ++y)
@@ -78,16 +80,16 @@ TEST_F(MainWindowGroupBoxes, TopLineRunsThroughTheMiddleOfEachCaption)
 TEST_F(MainWindowGroupBoxes, FrameLinesRunUnbrokenButForTheCaption)
 {
     ASSERT_TRUE(exposed);
-    const QRgb shadow = ToQRgb(clBtnShadow);
-    ASSERT_NE(shadow, ToQRgb(clWhite)) << "the frame must show on the white window";
+    const QRgb shadow = ColorToPixel(clBtnShadow);
+    ASSERT_NE(shadow, ColorToPixel(clWhite)) << "the frame must show on the white window";
     for (const TGroupBox* box : Boxes()) {
-        SCOPED_TRACE(box->objectName().toStdString());
-        const QRect area = box->geometry();
+        SCOPED_TRACE(box->Name());
+        const QRect area = Widget(*box).geometry();
         const int row = TopLineRow(*box);
         ASSERT_GE(row, 0);
-        const QFontMetrics metrics(box->font());
+        const QFontMetrics metrics(Widget(*box).font());
         const int captionLeft = area.left() + GroupBoxGeometry::kCaptionIndent;
-        const int captionEnd = captionLeft + metrics.horizontalAdvance(box->title());
+        const int captionEnd = captionLeft + metrics.horizontalAdvance(QString::fromStdString(box->Caption()));
         // The shadow lines: top and left on the box's edge, right and bottom
         // one pixel inside it, where the highlight runs.
         int broken = 0;
@@ -101,7 +103,7 @@ TEST_F(MainWindowGroupBoxes, FrameLinesRunUnbrokenButForTheCaption)
         }
         EXPECT_EQ(broken, 0) << "pixels of the frame covered or missing";
         // Behind the caption's leading blank the line gives way to the text.
-        EXPECT_EQ(window.pixel(captionLeft + 1, row), ToQRgb(clWhite));
+        EXPECT_EQ(window.pixel(captionLeft + 1, row), ColorToPixel(clWhite));
     }
 }
 
@@ -109,14 +111,14 @@ TEST_F(MainWindowGroupBoxes, EveryControlLiesInsideItsFrameBelowTheTopLine)
 {
     ASSERT_TRUE(exposed);
     for (const TGroupBox* box : Boxes()) {
-        const int row = TopLineRow(*box) - box->geometry().top();
-        ASSERT_GE(row, 0) << box->objectName().toStdString();
+        const int row = TopLineRow(*box) - Widget(*box).geometry().top();
+        ASSERT_GE(row, 0) << box->Name();
         // Inside the shadow lines and clear of the highlight below the top line.
-        const QRect frame(QPoint(1, row + 2), QPoint(box->width() - 2, box->height() - 2));
-        for (const QWidget* control : box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect frame(QPoint(1, row + 2), QPoint(box->Width() - 2, box->Height() - 2));
+        for (const QWidget* control : Widget(*box).findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (control->isHidden())
                 continue;
-            SCOPED_TRACE(box->objectName().toStdString() + " " + control->objectName().toStdString());
+            SCOPED_TRACE(box->Name() + " " + control->objectName().toStdString());
             EXPECT_TRUE(frame.contains(control->geometry())) << "frame " << frame.top() << ".." << frame.bottom()
                                                              << ", control from " << control->geometry().top();
         }

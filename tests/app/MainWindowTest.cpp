@@ -1,6 +1,7 @@
 // The main window as the design lays it out, and its two looks.
 #include "app/Unit1.h"
 
+#include "ControlWidgets.h"
 #include "FakeCommApi.h"
 #include "runtime/Folders.h"
 
@@ -16,7 +17,7 @@ namespace {
 struct ControlDesign {
     const char* name;
     const char* parent;
-    QRect geometry;
+    TRect bounds;  // left, top, width, height as the design gives them
     const char* caption;  // nullptr: the control has none
     int fontPixels;
     bool bold;
@@ -52,18 +53,20 @@ const ControlDesign kControls[] = {
     {"Label7", "Form1", {254, 32, 54, 13}, "COM Port", 11, false, true},
 };
 
-QString CaptionOf(QWidget* control)
+std::string CaptionOf(const TControl* control)
 {
-    if (auto* label = qobject_cast<TLabel*>(control))
+    if (auto* label = dynamic_cast<const TLabel*>(control))
         return label->Caption();
-    if (auto* box = qobject_cast<QGroupBox*>(control))
-        return box->title();
-    if (auto* button = qobject_cast<QAbstractButton*>(control))
-        return button->text();
-    if (auto* combo = qobject_cast<TComboBox*>(control))
+    if (auto* box = dynamic_cast<const TGroupBox*>(control))
+        return box->Caption();
+    if (auto* button = dynamic_cast<const TButton*>(control))
+        return button->Caption();
+    if (auto* box = dynamic_cast<const TCheckBox*>(control))
+        return box->Caption();
+    if (auto* combo = dynamic_cast<const TComboBox*>(control))
         return combo->Text();
-    if (auto* edit = qobject_cast<QLineEdit*>(control))
-        return edit->text();
+    if (auto* edit = dynamic_cast<const TLabeledEdit*>(control))
+        return edit->Text();
     return {};
 }
 
@@ -76,27 +79,34 @@ protected:
 TEST_F(MainWindow, EveryControlSitsWhereTheDesignPutsIt)
 {
     EXPECT_EQ(form.Caption(), "Umbrascope");
-    EXPECT_EQ(form.size(), QSize(586, 659));
-    EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "not resizable";
-    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QWidget& window = Widget(form);
+    EXPECT_EQ(window.size(), QSize(586, 659));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "not resizable";
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(form.Color(), clWhite);
-    EXPECT_EQ(form.font().family(), "Verdana");
-    EXPECT_EQ(form.font().pixelSize(), 11);
+    EXPECT_EQ(window.font().family(), "Verdana");
+    EXPECT_EQ(window.font().pixelSize(), 11);
 
     for (const ControlDesign& design : kControls) {
         SCOPED_TRACE(design.name);
-        auto* control = form.findChild<QWidget*>(design.name);
+        const TControl* control = form.FindChildControl(design.name);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->parentWidget()->objectName(), design.parent);
-        EXPECT_EQ(control->geometry(), design.geometry);
+        EXPECT_EQ(control->Parent()->Name(), design.parent);
+        const TRect& place = design.bounds;
+        EXPECT_EQ(control->BoundsRect(), Rect(place.Left, place.Top, place.Left + place.Right, place.Top + place.Bottom));
         if (design.caption != nullptr) {
             EXPECT_EQ(CaptionOf(control), design.caption);
         }
-        EXPECT_EQ(control->font().family(), "Verdana");
-        EXPECT_EQ(control->font().pixelSize(), design.fontPixels);
-        EXPECT_EQ(control->font().bold(), design.bold);
-        EXPECT_EQ(control->isEnabled(), design.enabled);
+        // What the window system was given, not only what the control keeps.
+        const QWidget& widget = Widget(*control);
+        EXPECT_EQ(widget.objectName().toStdString(), design.name);
+        EXPECT_EQ(widget.geometry(), QRect(place.Left, place.Top, place.Right, place.Bottom));
+        EXPECT_EQ(widget.font().family(), "Verdana");
+        EXPECT_EQ(widget.font().pixelSize(), design.fontPixels);
+        EXPECT_EQ(widget.font().bold(), design.bold);
+        EXPECT_EQ(control->Enabled(), design.enabled);
+        EXPECT_EQ(widget.isEnabled(), design.enabled);
     }
 }
 
@@ -107,14 +117,14 @@ TEST_F(MainWindow, ControlSettingsAtStart)
     EXPECT_FALSE(form.Label5->AutoSize());
 
     EXPECT_EQ(form.ComboBox1->Style(), csDropDown);
-    EXPECT_EQ(form.ComboBox1->count(), 0);
+    EXPECT_EQ(form.ComboBox1->ItemCount(), 0);
     EXPECT_EQ(form.ComboBox1->Color(), kMarkerBlue);
     EXPECT_EQ(form.ComboBox2->Style(), csDropDownList);
     EXPECT_EQ(form.ComboBox3->Style(), csDropDownList);
-    QStringList intervals;
-    for (int i = 0; i < form.ComboBox3->count(); ++i)
-        intervals << form.ComboBox3->itemText(i);
-    EXPECT_EQ(intervals, QStringList({"1", "2", "5", "10", "15", "30", "60", "120", "180", "240", "300", "600"}));
+    std::vector<std::string> intervals;
+    for (int i = 0; i < form.ComboBox3->ItemCount(); ++i)
+        intervals.push_back(form.ComboBox3->Item(i));
+    EXPECT_EQ(intervals, (std::vector<std::string>{"1", "2", "5", "10", "15", "30", "60", "120", "180", "240", "300", "600"}));
     EXPECT_EQ(form.ComboBox3->ItemIndex(), 6);
 
     EXPECT_TRUE(form.CheckBox1->Checked());
@@ -124,8 +134,9 @@ TEST_F(MainWindow, ControlSettingsAtStart)
     EXPECT_EQ(form.CheckBox4->Color(), clWhite);
     EXPECT_TRUE(form.LabeledEdit1->ReadOnly());
     EXPECT_EQ(form.LabeledEdit1->EditLabel()->Caption(), "Filename:  ");
-    EXPECT_EQ(form.LabeledEdit1->EditLabel()->geometry(), QRect(15, 61, 73, 16)) << "left of the edit, centred";
-    EXPECT_FALSE(form.LabeledEdit1->EditLabel()->isEnabled());
+    EXPECT_EQ(form.LabeledEdit1->EditLabel()->BoundsRect(), Rect(15, 61, 88, 77)) << "left of the edit, centred";
+    EXPECT_EQ(Widget(*form.LabeledEdit1->EditLabel()).geometry(), QRect(15, 61, 73, 16));
+    EXPECT_FALSE(form.LabeledEdit1->EditLabel()->Enabled());
 
     EXPECT_EQ(form.Gauge1->ForeColor(), kReadingBlue);
     EXPECT_EQ(form.Gauge1->Kind(), gkVerticalBar);
@@ -176,61 +187,62 @@ TEST(DefaultLog, BesideTheProgramUnlessItsFolderCannotBeWritten)
 TEST_F(MainWindow, ShowingItPutsTheDefaultLogPathInPlaceAndFocusOnThePortList)
 {
     EXPECT_EQ(form.LabeledEdit1->Text(), "") << "empty until the window is shown";
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Widget(form)));
     const QString expected = QCoreApplication::applicationDirPath() + "/umblog.txt";
-    EXPECT_EQ(form.LabeledEdit1->Text(), expected);
+    EXPECT_EQ(form.LabeledEdit1->Text(), expected.toStdString());
     EXPECT_FALSE(form.SaveEnabled());
-    EXPECT_EQ(QApplication::focusWidget(), form.ComboBox1);
+    EXPECT_TRUE(form.ComboBox1->Focused());
+    EXPECT_EQ(QApplication::focusWidget(), &Widget(*form.ComboBox1));
 
     // Only the first showing runs it: a path the user chose stays.
     form.LabeledEdit1->SetText("/tmp/chosen.txt");
-    form.hide();
-    form.show();
+    form.Hide();
+    form.Show();
     EXPECT_EQ(form.LabeledEdit1->Text(), "/tmp/chosen.txt");
 }
 
 TEST_F(MainWindow, TabOrderRunsThroughTheBoxesInTheirOrder)
 {
-    const QList<QWidget*> expected{form.ComboBox1, form.Button1,   form.ComboBox2,    form.ComboBox3,
-                                   form.CheckBox1, form.CheckBox2, form.CheckBox3,    form.LabeledEdit1,
-                                   form.Button2,   form.CheckBox4};
-    QWidget* at = form.ComboBox1;
-    for (QWidget* next : expected.mid(1)) {
+    const std::vector<TControl*> expected{form.ComboBox1, form.Button1,   form.ComboBox2,    form.ComboBox3,
+                                          form.CheckBox1, form.CheckBox2, form.CheckBox3,    form.LabeledEdit1,
+                                          form.Button2,   form.CheckBox4};
+    QWidget* at = &Widget(*form.ComboBox1);
+    for (std::size_t i = 1; i < expected.size(); ++i) {
         at = at->nextInFocusChain();
         while (at->focusPolicy() == Qt::NoFocus || at->focusProxy() != nullptr)
             at = at->nextInFocusChain();
-        EXPECT_EQ(at, next) << at->objectName().toStdString();
+        EXPECT_EQ(at, &Widget(*expected[i])) << at->objectName().toStdString();
     }
 }
 
 TEST_F(MainWindow, EnableCtrlsSwitchesTheTwelveReadingControls)
 {
-    const QList<QWidget*> reading{form.Label1, form.Label2,    form.Label3,  form.Label5,
-                                  form.Label9, form.CheckBox2, form.CheckBox3, form.CheckBox4,
-                                  form.Gauge1, form.Chart1,    form.LabeledEdit1, form.Button2};
+    const std::vector<TControl*> reading{form.Label1, form.Label2,    form.Label3,       form.Label5,
+                                         form.Label9, form.CheckBox2, form.CheckBox3,    form.CheckBox4,
+                                         form.Gauge1, form.Chart1,    form.LabeledEdit1, form.Button2};
     form.EnableCtrls(1);
-    for (QWidget* control : reading)
-        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    for (TControl* control : reading)
+        EXPECT_TRUE(Widget(*control).isEnabled()) << control->Name();
     EXPECT_EQ(form.ComboBox1->Color(), kMarkerBlue);
-    EXPECT_FALSE(form.CheckBox1->isEnabled()) << "the reading is always logged";
-    EXPECT_FALSE(form.ComboBox2->isEnabled());
+    EXPECT_FALSE(form.CheckBox1->Enabled()) << "the reading is always logged";
+    EXPECT_FALSE(form.ComboBox2->Enabled());
 
     form.Gauge1->SetMinValue(1000);
     form.Gauge1->SetProgress(2000);
     form.CheckBox4->SetChecked(true);
     form.EnableCtrls(0);
-    for (QWidget* control : reading)
-        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    for (TControl* control : reading)
+        EXPECT_FALSE(Widget(*control).isEnabled()) << control->Name();
     EXPECT_EQ(form.ComboBox1->Color(), clWhite);
     EXPECT_EQ(form.Gauge1->Progress(), 1500) << "1500, not the changed minimum";
     EXPECT_TRUE(form.SaveEnabled()) << "saving goes on while idle";
     EXPECT_EQ(form.CheckBox4->Color(), kMarkerBlue);
-    EXPECT_TRUE(form.ComboBox3->isEnabled());
-    EXPECT_TRUE(form.Button1->isEnabled());
+    EXPECT_TRUE(form.ComboBox3->Enabled());
+    EXPECT_TRUE(form.Button1->Enabled());
 
     form.EnableCtrls(2);
-    EXPECT_FALSE(form.Label1->isEnabled());
+    EXPECT_FALSE(form.Label1->Enabled());
     EXPECT_EQ(form.ComboBox1->Color(), clWhite);
 }
 
@@ -238,25 +250,25 @@ TEST_F(MainWindow, SaveBoxSwitchesSavingAndItsColour)
 {
     form.EnableCtrls(1);
     // The box's far right is background, whatever the style draws left.
-    const auto background = [&] { return form.CheckBox4->grab().toImage().pixel(59, 8); };
-    QTest::mouseClick(form.CheckBox4, Qt::LeftButton, {}, QPoint(5, 8));
+    const auto background = [&] { return Grab(*form.CheckBox4).pixel(59, 8); };
+    QTest::mouseClick(&Widget(*form.CheckBox4), Qt::LeftButton, {}, QPoint(5, 8));
     EXPECT_TRUE(form.SaveEnabled());
     EXPECT_EQ(form.CheckBox4->Color(), kMarkerBlue);
-    EXPECT_EQ(background(), ToQRgb(kMarkerBlue));
-    QTest::mouseClick(form.CheckBox4, Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_EQ(background(), ColorToPixel(kMarkerBlue));
+    QTest::mouseClick(&Widget(*form.CheckBox4), Qt::LeftButton, {}, QPoint(5, 8));
     EXPECT_FALSE(form.SaveEnabled());
     EXPECT_EQ(form.CheckBox4->Color(), clWhite);
-    EXPECT_EQ(background(), ToQRgb(clWhite));
+    EXPECT_EQ(background(), ColorToPixel(clWhite));
 }
 
 TEST_F(MainWindow, TheHiddenLabelStaysCoveredByTheConnectionBox)
 {
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QImage withLabel = form.grab().toImage();
-    form.Label7->hide();
-    const QImage withoutLabel = form.grab().toImage();
-    EXPECT_TRUE(form.Label7->geometry().intersects(form.GroupBox4->geometry()));
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Widget(form)));
+    const QImage withLabel = Grab(form);
+    form.Label7->Hide();
+    const QImage withoutLabel = Grab(form);
+    EXPECT_TRUE(Widget(*form.Label7).geometry().intersects(Widget(*form.GroupBox4).geometry()));
     EXPECT_EQ(withLabel, withoutLabel);
 }
 

@@ -5,7 +5,9 @@
 #include "EventLoop.h"
 #include "MeterReply.h"
 #include "MeterSimulator.h"
+#include "ControlWidgets.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -24,7 +26,7 @@ protected:
     {
         SetDialogRecorder([this](const DialogRecord& record) { boxes.push_back(record.Caption + ": " + record.Text); });
         SetExceptionHandler(ShowException);
-        form.show();
+        form.Show();
     }
     ~WindowWithMeter() override
     {
@@ -34,13 +36,14 @@ protected:
 
     void Start(const std::string& port)
     {
-        form.ComboBox1->lineEdit()->clear();
-        QTest::keyClicks(form.ComboBox1->lineEdit(), QString::fromStdString(port));
-        form.ComboBox3->SetItemIndex(form.ComboBox3->findText("1"));
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QLineEdit* edit = static_cast<QComboBox&>(Widget(*form.ComboBox1)).lineEdit();
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromStdString(port));
+        form.ComboBox3->SetText("1");
+        QTest::mouseClick(&Widget(*form.Button1), Qt::LeftButton);
     }
 
-    bool Greeted() { return WaitUntil([&] { return form.Label1->isEnabled() && form.Caption() == "Umbrascope"; }); }
+    bool Greeted() { return WaitUntil([&] { return form.Label1->Enabled() && form.Caption() == "Umbrascope"; }); }
 
     TForm1 form;
     std::vector<std::string> boxes;
@@ -55,16 +58,16 @@ TEST_F(WindowWithMeter, ReadingsArriveOnEveryDisplayAndInTheLog)
 
     form.Series1->AddPoint(0, 20, "", clDefault);  // left over from an earlier run
     Start(meter.Device());
-    ASSERT_TRUE(Greeted()) << form.Caption().toStdString();
+    ASSERT_TRUE(Greeted()) << form.Caption();
     EXPECT_EQ(form.Series1->PointCount(), 0) << "the greeting empties the chart";
     EXPECT_EQ(form.Timer1->Interval(), 1000u);
 
-    form.LabeledEdit1->SetText(log);
-    QTest::mouseClick(form.CheckBox4, Qt::LeftButton, {}, QPoint(5, 8));
+    form.LabeledEdit1->SetText(log.toStdString());
+    QTest::mouseClick(&Widget(*form.CheckBox4), Qt::LeftButton, {}, QPoint(5, 8));
     ASSERT_TRUE(form.SaveEnabled());
 
     ASSERT_TRUE(WaitUntil([&] { return form.ReadingCount() >= 3; }, 8000));
-    const std::string shown = form.Label1->Caption().toStdString();
+    const std::string shown = form.Label1->Caption();
     EXPECT_TRUE(IsReadingReply(shown + "#")) << shown;
     const double last = form.Series1->YValue(form.Series1->PointCount() - 1);
     EXPECT_EQ(last, std::stod(shown));
@@ -100,7 +103,7 @@ TEST_F(WindowWithMeter, APulledMeterEndsPollingAndKeepsThePoints)
     EXPECT_EQ(boxes, std::vector<std::string>{"Error: COM Port has been disconnected!!"});
     EXPECT_FALSE(form.CommPortDriver1->Connected());
     EXPECT_FALSE(form.Timer1->Enabled());
-    EXPECT_FALSE(form.Label1->isEnabled());
+    EXPECT_FALSE(form.Label1->Enabled());
     EXPECT_EQ(form.Gauge1->Progress(), 1500);
     EXPECT_EQ(form.Series1->PointCount(), 2);
     EXPECT_EQ(form.ReadingCount(), 2);

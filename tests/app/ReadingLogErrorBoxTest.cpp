@@ -59,7 +59,7 @@ protected:
         form.Button1Click(form.Button1);
         Send("HELLO#");
         ASSERT_TRUE(WaitUntil([&] { return form.Caption() == "Umbrascope"; }));
-        form.LabeledEdit1->SetText(path);
+        form.LabeledEdit1->SetText(path.toStdString());
         form.CheckBox4->SetChecked(true);
         ASSERT_TRUE(form.SaveEnabled());
     }
@@ -174,7 +174,7 @@ TEST_F(ErrorBoxWhilePolling, ReadingsGoOnAndALastingFaultShowsOneBox)
     EXPECT_GE(logged, 2) << "logged again while the first box was still open";
     EXPECT_EQ(secondText, "Disk full.") << "a different error opens over the first";
     EXPECT_EQ(mostBoxes, 2) << "one box for the lasting fault, one for the other";
-    EXPECT_EQ(form.Label1->Caption().toStdString(), reading(sent));
+    EXPECT_EQ(form.Label1->Caption(), reading(sent));
     EXPECT_TRUE(form.Timer1->Enabled()) << "polling goes on";
 }
 

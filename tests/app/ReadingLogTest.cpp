@@ -4,6 +4,7 @@
 
 #include "EventLoop.h"
 #include "runtime/DateTimeText.h"
+#include "ControlWidgets.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,7 @@ protected:
     }
 
     std::string Path(const char* name) const { return folder.filePath(name).toStdString(); }
-    void SetLogPath(const std::string& path) { form.LabeledEdit1->SetText(QString::fromStdString(path)); }
+    void SetLogPath(const std::string& path) { form.LabeledEdit1->SetText(path); }
 
     std::string Content(const std::string& path) const
     {
@@ -101,7 +102,7 @@ TEST_F(ReadingLog, AChosenFileIsAppendedToAndADeletedOneCreatedAgain)
     form.Button2Click(form.Button2);
     SetFileChooser({});
     EXPECT_EQ(openedWith, "") << "the dialog opens with an empty name";
-    EXPECT_EQ(form.LabeledEdit1->Text().toStdString(), chosen);
+    EXPECT_EQ(form.LabeledEdit1->Text(), chosen);
 
     form.CheckBox2->SetChecked(false);
     form.CheckBox3->SetChecked(false);
@@ -117,19 +118,19 @@ TEST_F(ReadingLog, AChosenFileIsAppendedToAndADeletedOneCreatedAgain)
 
 TEST_F(ReadingLog, ACancelledOrTooLongChoiceKeepsThePath)
 {
-    const std::string before = form.LabeledEdit1->Text().toStdString();
+    const std::string before = form.LabeledEdit1->Text();
     SetFileChooser([](TSaveDialog&) { return false; });
     form.Button2Click(form.Button2);
-    EXPECT_EQ(form.LabeledEdit1->Text().toStdString(), before);
+    EXPECT_EQ(form.LabeledEdit1->Text(), before);
 
     const QString tooLong = folder.path() + "/" + QString(300, QLatin1Char('a')) + ".txt";
     SetFileChooser([&](TSaveDialog& dialog) {
         dialog.SetFileName(tooLong.toStdString());
         return true;
     });
-    QTest::mouseClick(form.Button2, Qt::LeftButton);
+    QTest::mouseClick(&Widget(*form.Button2), Qt::LeftButton);
     SetFileChooser({});
-    EXPECT_EQ(form.LabeledEdit1->Text().toStdString(), before);
+    EXPECT_EQ(form.LabeledEdit1->Text(), before);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{ApplicationTitle() +
                                                    ": Invalid filename: the path is longer than 259 characters."});
 }

@@ -52,12 +52,12 @@ TEST_P(ReceiveData, ShowsWhatTheReplyCarries)
     for (const std::string& event : c.events)
         Feed(event);
 
-    EXPECT_EQ(form.Label1->Caption().toStdString(), c.shown);
+    EXPECT_EQ(form.Label1->Caption(), c.shown);
     EXPECT_EQ(form.Gauge1->Progress(), c.progress);
     EXPECT_EQ(ChartReadings(), c.points);
     EXPECT_EQ(form.ReadingCount(), static_cast<int>(c.points.size()));
     EXPECT_EQ(form.Timer1->Enabled(), c.handshake);
-    EXPECT_EQ(form.Label1->isEnabled(), c.handshake);
+    EXPECT_EQ(form.Label1->Enabled(), c.handshake);
     EXPECT_EQ(form.PendingReplyLength(), 0u);
     const bool stamped = !c.points.empty() || form.Label1->Caption() == "ERR";
     EXPECT_EQ(form.Label5->Caption() != "N/A", stamped);
@@ -85,7 +85,7 @@ TEST_F(Receiving, GreetingStartsPollingAndClearsTheChart)
     EXPECT_TRUE(ChartReadings().empty());
     EXPECT_EQ(form.Label1->Caption(), "00.00");
     EXPECT_EQ(form.Gauge1->Progress(), 1500);
-    EXPECT_TRUE(form.Chart1->isEnabled());
+    EXPECT_TRUE(form.Chart1->Enabled());
     EXPECT_EQ(form.ComboBox1->Color(), kMarkerBlue);
 
     Feed("20.50#");
@@ -109,7 +109,7 @@ TEST_F(Receiving, ErrorReplyStampsTheTimeAndLeavesTheRestAlone)
     EXPECT_EQ(form.Gauge1->Progress(), 1953);
     EXPECT_EQ(ChartReadings(), std::vector<double>{19.53});
     // Date, three spaces, time.
-    EXPECT_NE(form.Label5->Caption().indexOf("   "), -1) << form.Label5->Caption().toStdString();
+    EXPECT_NE(form.Label5->Caption().find("   "), std::string::npos) << form.Label5->Caption();
 }
 
 TEST_F(Receiving, EveryCompleteReplySetsThePointAsDecimalSeparator)
@@ -150,7 +150,7 @@ TEST_F(Receiving, RandomBytesNeverShowAnythingButANumber)
         if (form.Series1->PointCount() != before + 1)
             continue;
         ++shown;
-        const std::string text = form.Label1->Caption().toStdString();
+        const std::string text = form.Label1->Caption();
         ASSERT_LE(text.size(), 5u);
         const auto value = TryStrToReading(text);
         ASSERT_TRUE(value.has_value()) << text;

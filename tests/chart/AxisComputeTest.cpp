@@ -4,6 +4,7 @@
 #include "chart/Series.h"
 #include "chart/TeeFormat.h"
 #include "runtime/NumberText.h"
+#include "ControlWidgets.h"
 
 #include <gtest/gtest.h>
 
@@ -182,12 +183,12 @@ TEST(AxisLabelTextTest, TheChartMayRewriteALabelAndBlanksCanBreakLines)
 struct PaintedChart {
     explicit PaintedChart(int width = 536, int height = 383)
     {
-        chart.resize(width, height);
+        chart.SetBounds(0, 0, width, height);
         chart.SetView3D(false);
         series = new TLineSeries(&chart);
         series->SetParentChart(&chart);
     }
-    void Paint() { chart.grab(); }
+    void Paint() { Grab(chart); }
 
     TChart chart;
     TLineSeries* series;

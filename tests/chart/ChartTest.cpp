@@ -7,6 +7,7 @@
 
 #include "EventLoop.h"
 #include "MainWindowChart.h"
+#include "ControlWidgets.h"
 
 #include <QEvent>
 #include <QImage>
@@ -484,7 +485,7 @@ TEST(ChartPanelTest, ChangesNeverPaintAndTheirRepaintsAreCoalesced)
     TLineSeries* series = NewSeries(0xFF8000);
     series->SetParentChart(&chart);
     PaintCounter counter(chart);
-    chart.show();
+    chart.Show();
     ASSERT_TRUE(WaitUntil([&] { return counter.paints > 0; }));
     const int paints = counter.paints;
     const int invalidations = chart.InvalidateCount();
@@ -510,15 +511,15 @@ TEST(ChartPanelTest, ChangesNeverPaintAndTheirRepaintsAreCoalesced)
 TEST(ChartPanelTest, PaintFillsTheWindowWithTheChartColorInsideTheBevel)
 {
     TChart chart;
-    chart.resize(60, 40);
-    QImage before = chart.grab().toImage();
-    EXPECT_EQ(before.pixel(30, 20), ToQRgb(clBtnFace));
+    chart.SetBounds(0, 0, 60, 40);
+    QImage before = Grab(chart);
+    EXPECT_EQ(before.pixel(30, 20), ColorToPixel(clBtnFace));
     chart.SetColor(0xFF8000);
-    QImage after = chart.grab().toImage();
+    QImage after = Grab(chart);
     EXPECT_EQ(after.pixel(1, 1), qRgb(0x00, 0x80, 0xFF));
     // The raised bevel: light at the top left, shadow at the bottom right.
-    EXPECT_EQ(after.pixel(0, 0), ToQRgb(clBtnHighlight));
-    EXPECT_EQ(after.pixel(59, 39), ToQRgb(clBtnShadow));
+    EXPECT_EQ(after.pixel(0, 0), ColorToPixel(clBtnHighlight));
+    EXPECT_EQ(after.pixel(59, 39), ColorToPixel(clBtnShadow));
 }
 
 }  // namespace
@@ -542,21 +543,21 @@ protected:
 TEST(ChartPanelTest, AnUnchangedChartIsCopiedFromItsPictureNotDrawnAgain)
 {
     DrawCountingChart chart;
-    chart.resize(60, 40);
-    chart.grab();
+    chart.SetBounds(0, 0, 60, 40);
+    Grab(chart);
     ASSERT_EQ(chart.draws, 1);
     const TBitmap* picture = chart.Canvas().Bitmap();
-    chart.grab();
+    Grab(chart);
     EXPECT_EQ(chart.draws, 1) << "nothing changed: one copy";
 
     chart.SetColor(clWhite);
-    const QImage after = chart.grab().toImage();
+    const QImage after = Grab(chart);
     EXPECT_EQ(chart.draws, 2);
     EXPECT_EQ(after.pixel(30, 20), qRgb(255, 255, 255));
     EXPECT_EQ(chart.Canvas().Bitmap(), picture) << "same size: the picture is reused";
 
-    chart.resize(80, 40);
-    chart.grab();
+    chart.SetBounds(0, 0, 80, 40);
+    Grab(chart);
     EXPECT_EQ(chart.draws, 3) << "a new size draws anew";
     EXPECT_EQ(QtImage(*chart.Canvas().Bitmap()).width(), 80);
 }

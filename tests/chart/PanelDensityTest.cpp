@@ -23,14 +23,14 @@ namespace {
 // a screen gets it.
 QImage DrawAt(TChart& chart, qreal ratio)
 {
-    QImage image(static_cast<int>(std::ceil(chart.width() * ratio)),
-                 static_cast<int>(std::ceil(chart.height() * ratio)), QImage::Format_RGB32);
+    QImage image(static_cast<int>(std::ceil(chart.Width() * ratio)),
+                 static_cast<int>(std::ceil(chart.Height() * ratio)), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::black);
     {
         QPainter painter(&image);
         const auto qtPainter = CreateQtPainter(painter);
-        chart.DrawTo(TCanvas(*qtPainter), TRect{0, 0, chart.width(), chart.height()});
+        chart.DrawTo(TCanvas(*qtPainter), TRect{0, 0, chart.Width(), chart.Height()});
         chart.Canvas().SetTarget(TCanvas());
     }
     return image;
@@ -108,10 +108,10 @@ TEST_F(ChartDensity, AtTwiceTheDensityTextIsDrawnAtTheScreensResolution)
     // The labels' strip, left of the axis line: the glyphs there have
     // edges inside the drawing's pixels.
     const int axisX = chart.LeftAxis()->AxisLinePos();
-    const QRect labels(2, 2, axisX - 4, chart.height() - 4);
+    const QRect labels(2, 2, axisX - 4, chart.Height() - 4);
     EXPECT_GT(MixedBlocks(twice, labels), 50);
     // Everything right of the labels is lines and fills, pixel for pixel.
-    const QRect plot(axisX - 1, 0, chart.width() - axisX + 1, chart.height());
+    const QRect plot(axisX - 1, 0, chart.Width() - axisX + 1, chart.Height());
     EXPECT_EQ(twice.copy(QRect(plot.topLeft() * 2, plot.size() * 2)), ScaledUp(single.copy(plot), 2).copy());
 }
 

@@ -3,10 +3,12 @@
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
+#include "runtime/ControlsSystem.h"
 #include "runtime/SysUtils.h"
 
 #include "EventLoop.h"
 #include "MainWindowChart.h"
+#include "ControlWidgets.h"
 
 #include <QApplication>
 #include <QImage>
@@ -26,14 +28,11 @@ public:
     {
         for (int i = 0; i <= 20; ++i)
             series->AddPoint(i, 15 + i % 10, "", clDefault);
-        show();
+        Show();
         WaitUntil([this] { return draws > 0; });
     }
-    using TCustomChart::mouseMoveEvent;
-    using TCustomChart::mousePressEvent;
-    using TCustomChart::mouseReleaseEvent;
 
-    QImage Picture() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Picture() { return Grab(*this).convertToFormat(QImage::Format_RGB32); }
     // Mouse events as the window system delivers them, through Qt's event
     // dispatch (which drops them while the chart is disabled).
     void Press(Qt::MouseButton button, QPoint at)
@@ -55,9 +54,9 @@ public:
     }
     void Wheel(int angle)
     {
-        QWheelEvent event(QPointF(200, 200), mapToGlobal(QPointF(200, 200)), QPoint(), QPoint(0, angle), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(this, &event);
+        QWheelEvent event(QPointF(200, 200), Widget(*this).mapToGlobal(QPointF(200, 200)), QPoint(), QPoint(0, angle),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&Widget(*this), &event);
     }
 
     TLineSeries* series;
@@ -68,8 +67,8 @@ public:
 protected:
     void Send(QEvent::Type type, Qt::MouseButton button, QPoint at)
     {
-        QMouseEvent event(type, QPointF(at), mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(this, &event);
+        QMouseEvent event(type, QPointF(at), Widget(*this).mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(&Widget(*this), &event);
     }
     void DrawChart(const TRect& rect) override
     {
@@ -274,7 +273,7 @@ TEST(PanelPanTest, LeavingThePlotEndsThePanUntilTheNextPress)
 
     chart.Press(Qt::RightButton, {200, 200});
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&chart, &leave);
+    QApplication::sendEvent(&Widget(chart), &leave);
     EXPECT_FALSE(chart.PanningRecord().Active);
     chart.Release(Qt::RightButton, {200, 200});
 }
@@ -330,14 +329,13 @@ TEST(PanelMouseTest, DragsStartOnlyOnThePlotOrAnAxisOfAnEnabledChart)
     chart.Drag(Qt::LeftButton, {5, 5}, {300, 300});  // the margin
     EXPECT_FALSE(chart.Zoomed());
 
-    chart.setEnabled(false);
+    chart.SetEnabled(false);
     chart.Drag(Qt::LeftButton, {100, 100}, {300, 300});
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 100), QPointF(100, 100), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    chart.mousePressEvent(&press);
+    // Also when a window system hands a press to a disabled window.
+    TControlEvents::DeliverMouseDown(chart, mbLeft, ssLeft, 100, 100);
     EXPECT_FALSE(chart.ZoomRecord().Active);
     EXPECT_FALSE(chart.Zoomed());
-    chart.setEnabled(true);
+    chart.SetEnabled(true);
 
     chart.series->SetActive(false);
     chart.Drag(Qt::LeftButton, {100, 100}, {300, 300});
@@ -400,10 +398,10 @@ TEST(PanelMouseTest, ASeriesWithACursorOfItsOwnShowsItOverItsPoints)
 
     chart.Move(point);
     EXPECT_EQ(chart.ShownCursor(), crHandPoint);
-    EXPECT_EQ(chart.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(Widget(chart).cursor().shape(), Qt::PointingHandCursor);
     chart.Move(empty);
     EXPECT_EQ(chart.ShownCursor(), crCross);
-    EXPECT_EQ(chart.cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(Widget(chart).cursor().shape(), Qt::CrossCursor);
 
     // A drag shows the default cursor while it lasts.
     chart.Move(point);
@@ -414,7 +412,7 @@ TEST(PanelMouseTest, ASeriesWithACursorOfItsOwnShowsItOverItsPoints)
     // Leaving the chart, or the series leaving it, gives back its own.
     chart.Move(point);
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&chart, &leave);
+    QApplication::sendEvent(&Widget(chart), &leave);
     EXPECT_EQ(chart.ShownCursor(), crCross);
     chart.Move(point);
     ASSERT_EQ(chart.ShownCursor(), crHandPoint);

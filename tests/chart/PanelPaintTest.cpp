@@ -8,6 +8,7 @@
 
 #include "EventLoop.h"
 #include "MainWindowChart.h"
+#include "ControlWidgets.h"
 
 #include <QEvent>
 #include <QImage>
@@ -31,7 +32,7 @@ class MainWindowChart : public TChart {
 public:
     MainWindowChart() : series(SetUpLikeTheMainWindow(*this)) {}
 
-    QImage Picture() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Picture() { return Grab(*this).convertToFormat(QImage::Format_RGB32); }
 
     // How often the chart was drawn (rather than copied from its picture),
     // and its plot rectangle just before the axes took their space.
@@ -151,7 +152,7 @@ TEST(PanelLayoutTest, ATinyWindowStillGetsAPlotOfAtLeastOnePixel)
 {
     for (const QSize size : {QSize(3, 2), QSize(1, 1), QSize(40, 3)}) {
         MainWindowChart chart;
-        chart.resize(size);
+        chart.SetBounds(0, 0, size.width(), size.height());
         chart.SetMarginLeft(60);
         chart.SetMarginRight(60);
         chart.Picture();
@@ -300,13 +301,13 @@ TEST(PanelBufferTest, AWindowPaintWithoutChangeCopiesThePicture)
 {
     MainWindowChart chart;
     PaintCounter counter(chart);
-    chart.show();
+    chart.Show();
     ASSERT_TRUE(WaitUntil([&] { return counter.paints > 0 && chart.draws > 0; }));
     const int draws = chart.draws;
     const TBitmap* picture = chart.Canvas().Bitmap();
 
     const int paints = counter.paints;
-    chart.update();  // as when another window uncovers the chart
+    Widget(chart).update();  // as when another window uncovers the chart
     ASSERT_TRUE(WaitUntil([&] { return counter.paints > paints; }));
     EXPECT_EQ(chart.draws, draws) << "one copy, no drawing";
 
@@ -316,7 +317,7 @@ TEST(PanelBufferTest, AWindowPaintWithoutChangeCopiesThePicture)
     EXPECT_FALSE(chart.Canvas().Dirty());
 
     const int beforeResize = chart.draws;
-    chart.resize(300, 200);
+    chart.SetBounds(0, 0, 300, 200);
     ASSERT_TRUE(WaitUntil([&] { return chart.draws > beforeResize; }));
     ASSERT_NE(chart.Canvas().Bitmap(), nullptr);
     EXPECT_EQ(QtImage(*chart.Canvas().Bitmap()).size(), QSize(300, 200));
@@ -326,10 +327,10 @@ TEST(PanelBufferTest, AWindowPaintWithoutChangeCopiesThePicture)
 TEST(PanelBufferTest, EnablingTheChartNeitherInvalidatesNorChangesItsLook)
 {
     MainWindowChart chart;
-    chart.setEnabled(false);
+    chart.SetEnabled(false);
     const QImage disabled = chart.Picture();
     const int invalidations = chart.InvalidateCount();
-    chart.setEnabled(true);
+    chart.SetEnabled(true);
     EXPECT_EQ(chart.InvalidateCount(), invalidations);
     chart.Invalidate();
     EXPECT_EQ(chart.Picture(), disabled);
@@ -352,7 +353,7 @@ TEST(PanelBufferTest, DrawToPutsTheChartAtTheRectanglesCorner)
 TEST(PanelBufferTest, SettersOnlyInvalidateButScrollingRepaintsAtOnce)
 {
     MainWindowChart chart;
-    chart.show();
+    chart.Show();
     ASSERT_TRUE(WaitUntil([&] { return chart.draws > 0; }));
     int draws = chart.draws;
     chart.LeftAxis()->SetMinorTickCount(2);
@@ -479,8 +480,8 @@ TEST(AxisDrawTest, TheBackWallIsABlackFrameWithoutFillInsideARaisedBevel)
                                                          chart.LeftAxis()->TickList()[1]) / 2), kWhite)
         << "no fill";
 
-    const QRgb light = ToQRgb(clBtnHighlight);
-    const QRgb shadow = ToQRgb(clBtnShadow);
+    const QRgb light = ColorToPixel(clBtnHighlight);
+    const QRgb shadow = ColorToPixel(clBtnShadow);
     ASSERT_NE(shadow, kWhite);
     for (int x = 0; x < 535; ++x)
         EXPECT_EQ(image.pixel(x, 0), light) << x;

@@ -4,6 +4,7 @@
 #include "chart/Series.h"
 
 #include "MainWindowChart.h"
+#include "ControlWidgets.h"
 
 #include <QImage>
 
@@ -19,7 +20,7 @@ protected:
     ClickedSeries() : series(SetUpLikeTheMainWindow(chart)) {}
 
     // What the mouse finds only exists once the chart has been drawn.
-    void Paint() { chart.grab(); }
+    void Paint() { Grab(chart); }
     QPoint At(int index) const { return {series->XPixel(index), series->YPixel(index)}; }
     int ClickedAt(QPoint at) const { return series->Clicked(at.x(), at.y()); }
 
@@ -113,15 +114,15 @@ TEST_F(ClickedSeries, HalvingFindsWhatLookingAtEveryPointFinds)
     series->AddPoint(20001, 19, "", clDefault);
     Paint();
     std::vector<int> halving;
-    for (int y = 0; y < chart.height(); y += 5)
-        for (int x = 0; x < chart.width(); x += 3)
+    for (int y = 0; y < chart.Height(); y += 5)
+        for (int x = 0; x < chart.Width(); x += 3)
             halving.push_back(series->Clicked(x, y));
 
     series->XValues()->SetOrder(loNone);
     Paint();
     std::vector<int> everyPoint;
-    for (int y = 0; y < chart.height(); y += 5)
-        for (int x = 0; x < chart.width(); x += 3)
+    for (int y = 0; y < chart.Height(); y += 5)
+        for (int x = 0; x < chart.Width(); x += 3)
             everyPoint.push_back(series->Clicked(x, y));
 
     int hits = 0;

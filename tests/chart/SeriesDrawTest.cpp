@@ -9,6 +9,7 @@
 #include "chart/TeeLineRaster.h"
 
 #include "MainWindowChart.h"
+#include "ControlWidgets.h"
 
 #include <QImage>
 
@@ -32,7 +33,7 @@ class LineChart : public TChart {
 public:
     LineChart() : series(SetUpLikeTheMainWindow(*this)) {}
 
-    QImage Picture() { return grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Picture() { return Grab(*this).convertToFormat(QImage::Format_RGB32); }
 
     void Add(const std::vector<double>& readings)
     {
@@ -52,7 +53,7 @@ Pixels PixelsOf(const QImage& image, TColor color)
     Pixels found;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            if ((image.pixel(x, y) & 0xFFFFFF) == (ToQRgb(color) & 0xFFFFFF))
+            if ((image.pixel(x, y) & 0xFFFFFF) == (ColorToPixel(color) & 0xFFFFFF))
                 found.insert({x, y});
         }
     }

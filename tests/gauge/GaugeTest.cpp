@@ -1,11 +1,13 @@
 // TGauge as a widget: property rules, when it paints, and the pixels it
 // paints.
 #include "gauge/Gauges.h"
+#include "runtime/Forms.h"
 
 #include "runtime/SysUtils.h"
 #include "runtime/qt/QtPainter.h"
 #include "EventLoop.h"
 #include "GaugeLooks.h"
+#include "ControlWidgets.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +25,7 @@ namespace {
 
 TColor PixelAt(const QImage& image, int x, int y)
 {
-    return FromQRgb(image.pixel(x, y));
+    return PixelToColor(image.pixel(x, y));
 }
 
 std::string ErrorOf(const std::function<void()>& write)
@@ -42,8 +44,8 @@ TEST(Gauge, Defaults)
     EXPECT_EQ(std::tuple(gauge.MinValue(), gauge.MaxValue(), gauge.Progress()), std::tuple(0, 100, 0));
     EXPECT_EQ(std::tuple(gauge.Kind(), gauge.ShowText(), gauge.BorderStyle()), std::tuple(gkHorizontalBar, true, bsSingle));
     EXPECT_EQ(std::tuple(gauge.ForeColor(), gauge.BackColor(), gauge.Color()), std::tuple(clBlack, clWhite, clWindow));
-    EXPECT_EQ(gauge.size(), QSize(100, 100));
-    EXPECT_TRUE(gauge.testAttribute(Qt::WA_OpaquePaintEvent));
+    EXPECT_EQ(std::pair(gauge.Width(), gauge.Height()), std::pair(100, 100));
+    EXPECT_TRUE(Widget(gauge).testAttribute(Qt::WA_OpaquePaintEvent));
 }
 
 TEST(Gauge, RangeRules)
@@ -92,22 +94,21 @@ public:
     int Paints = 0;
 
 protected:
-    void paintEvent(QPaintEvent* event) override
+    void Paint(TPainter& painter) override
     {
         ++Paints;
-        TGauge::paintEvent(event);
+        TGauge::Paint(painter);
     }
 };
 
 TEST(Gauge, PaintsAtOnceOnlyWhenTheFaceChanges)
 {
-    QWidget window;
-    window.resize(60, 400);
+    TForm window(60, 400);
     auto* gauge = new CountingGauge(&window);
     gauge->SetMaxValue(2500);
     gauge->SetMinValue(1500);
     gauge->SetProgress(1950);
-    window.show();
+    window.Show();
     ASSERT_TRUE(WaitUntil([&] { return gauge->Paints > 0; }));
     ProcessMessages();
 
@@ -155,7 +156,7 @@ TEST(Gauge, MainWindowBarPixels)
 {
     const TColor blue = 16744448;
     TGauge gauge;
-    gauge.resize(17, 354);
+    gauge.SetBounds(0, 0, 17, 354);
     gauge.SetKind(gkVerticalBar);
     gauge.SetMaxValue(2500);
     gauge.SetMinValue(1500);
@@ -166,7 +167,7 @@ TEST(Gauge, MainWindowBarPixels)
         const int percent = (progress - 1500) / 10;
         ASSERT_EQ(gauge.FilledPercent(), percent);
         const int filled = percent == 100 ? 352 : 353 * percent / 100;
-        const QImage image = gauge.grab().toImage();
+        const QImage image = Grab(gauge);
         ASSERT_EQ(image.size(), QSize(17, 354));
         for (int y = 0; y < 354; ++y) {
             for (int x = 0; x < 17; ++x) {
@@ -186,7 +187,7 @@ TEST(Gauge, EmptyRangeDrawsTheEmptyFace)
     for (const TGaugeKind kind : {gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle}) {
         empty.SetKind(kind);
         zero.SetKind(kind);
-        EXPECT_EQ(empty.FaceImage(), zero.FaceImage()) << int(kind);
+        EXPECT_EQ(QtImage(*empty.FaceImage()), QtImage(*zero.FaceImage())) << int(kind);
     }
 }
 

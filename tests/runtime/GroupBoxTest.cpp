@@ -1,6 +1,10 @@
 // The group box's classic look: the frame's top line through the middle of
 // the caption, the caption on it, and the etched frame.
+#include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
+#include "runtime/qt/QtControls.h"
+
+#include "ControlWidgets.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -53,14 +57,13 @@ protected:
 
     GroupBoxPicture()
     {
-        parent.resize(240, 80);
-        SetPaletteColor(&parent, QPalette::Window, kFace);
-        box.setFont(MakeFont("Verdana", 13));
-        box.setTitle(" Connection ");
-        box.setGeometry(QRect(QPoint(10, 10), kSize));
+        parent.SetColor(kFace);
+        box.SetFont(MakeFont("Verdana", 13));
+        box.SetCaption(" Connection ");
+        box.SetBounds(10, 10, kSize.width(), kSize.height());
     }
 
-    QImage Picture() { return box.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Picture() { return Grab(box).convertToFormat(QImage::Format_RGB32); }
 
     // Where the caption's ink lies in the rows above the top line, where
     // nothing but the caption is drawn; an empty rectangle without ink.
@@ -69,7 +72,7 @@ protected:
         QRect ink;
         for (int y = 0; y < row; ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) != ToQRgb(kFace))
+                if (image.pixel(x, y) != ColorToPixel(kFace))
                     ink |= QRect(x, y, 1, 1);
         return ink;
     }
@@ -98,19 +101,19 @@ protected:
     static int TopLineRow(const QImage& image)
     {
         for (int y = 0; y < image.height(); ++y)
-            if (image.pixel(0, y) == ToQRgb(clBtnShadow))
+            if (image.pixel(0, y) == ColorToPixel(clBtnShadow))
                 return y;
         return -1;
     }
 
-    QWidget parent;
+    TForm parent{240, 80};
     TGroupBox box{&parent};
 };
 
 TEST_F(GroupBoxPicture, TopLineLiesAtTheMiddleOfTheCaptionsHeight)
 {
     const QImage image = Picture();
-    const int textHeight = QFontMetrics(box.font()).height();
+    const int textHeight = QFontMetrics(Widget(box).font()).height();
     const int row = TopLineRow(image);
     ASSERT_GE(row, 0) << "no frame in the shadow colour";
     EXPECT_LE(std::abs(2 * row + 1 - textHeight), 2) << "row " << row << ", text height " << textHeight;
@@ -125,13 +128,14 @@ TEST_F(GroupBoxPicture, EtchedFrameOnAllFourSides)
     const QImage image = Picture();
     const int row = TopLineRow(image);
     ASSERT_GE(row, 0);
-    const QRgb shadow = ToQRgb(clBtnShadow);
-    const QRgb highlight = ToQRgb(clBtnHighlight);
-    ASSERT_NE(shadow, ToQRgb(kFace));
-    ASSERT_NE(highlight, ToQRgb(kFace));
+    const QRgb shadow = ColorToPixel(clBtnShadow);
+    const QRgb highlight = ColorToPixel(clBtnHighlight);
+    ASSERT_NE(shadow, ColorToPixel(kFace));
+    ASSERT_NE(highlight, ColorToPixel(kFace));
     const int right = kSize.width() - 1;
     const int bottom = kSize.height() - 1;
-    const int captionEnd = GroupBoxGeometry::kCaptionIndent + QFontMetrics(box.font()).horizontalAdvance(box.title());
+    const QString caption = QString::fromStdString(box.Caption());
+    const int captionEnd = GroupBoxGeometry::kCaptionIndent + QFontMetrics(Widget(box).font()).horizontalAdvance(caption);
     for (int y = row; y < bottom; ++y) {
         SCOPED_TRACE(y);
         EXPECT_EQ(image.pixel(0, y), shadow);
@@ -144,7 +148,7 @@ TEST_F(GroupBoxPicture, EtchedFrameOnAllFourSides)
     for (int x = 0; x < right; ++x) {
         SCOPED_TRACE(x);
         EXPECT_EQ(image.pixel(x, bottom - 1), shadow);
-        EXPECT_EQ(image.pixel(x, bottom), x == 0 ? ToQRgb(kFace) : highlight);
+        EXPECT_EQ(image.pixel(x, bottom), x == 0 ? ColorToPixel(kFace) : highlight);
         if (x < GroupBoxGeometry::kCaptionIndent || x >= captionEnd) {
             EXPECT_EQ(image.pixel(x, row), shadow);
             if (x > 0 && x < right - 1) {
@@ -152,8 +156,8 @@ TEST_F(GroupBoxPicture, EtchedFrameOnAllFourSides)
             }
         }
     }
-    EXPECT_EQ(image.pixel(right, row), ToQRgb(kFace)) << "the highlight starts a row lower";
-    EXPECT_EQ(image.pixel(3, row + 3), ToQRgb(kFace)) << "the inside shows the background";
+    EXPECT_EQ(image.pixel(right, row), ColorToPixel(kFace)) << "the highlight starts a row lower";
+    EXPECT_EQ(image.pixel(3, row + 3), ColorToPixel(kFace)) << "the inside shows the background";
 }
 
 TEST_F(GroupBoxPicture, CaptionStartsAFewPixelsInAndInterruptsTheLine)
@@ -161,10 +165,10 @@ TEST_F(GroupBoxPicture, CaptionStartsAFewPixelsInAndInterruptsTheLine)
     const QImage image = Picture();
     const int row = TopLineRow(image);
     ASSERT_GE(row, 0);
-    const QFontMetrics metrics(box.font());
+    const QFontMetrics metrics(Widget(box).font());
     const int blank = metrics.horizontalAdvance(' ');
     const int captionLeft = GroupBoxGeometry::kCaptionIndent;
-    const int captionEnd = captionLeft + metrics.horizontalAdvance(box.title());
+    const int captionEnd = captionLeft + metrics.horizontalAdvance(QString::fromStdString(box.Caption()));
 
     // The leading blank is part of the caption: ink starts after it.
     const QRect ink = InkAbove(image, row);
@@ -177,12 +181,12 @@ TEST_F(GroupBoxPicture, CaptionStartsAFewPixelsInAndInterruptsTheLine)
     // the letters, ink stands where the line would run).
     for (int y : {row, row + 1}) {
         SCOPED_TRACE(y);
-        EXPECT_EQ(image.pixel(captionLeft - 1, y), y == row ? ToQRgb(clBtnShadow) : ToQRgb(clBtnHighlight));
+        EXPECT_EQ(image.pixel(captionLeft - 1, y), y == row ? ColorToPixel(clBtnShadow) : ColorToPixel(clBtnHighlight));
         for (int x = captionLeft; x < captionLeft + blank; ++x)
-            EXPECT_EQ(image.pixel(x, y), ToQRgb(kFace)) << x;
+            EXPECT_EQ(image.pixel(x, y), ColorToPixel(kFace)) << x;
         for (int x = captionEnd - blank + 1; x < captionEnd; ++x)
-            EXPECT_EQ(image.pixel(x, y), ToQRgb(kFace)) << x;
-        EXPECT_EQ(image.pixel(captionEnd, y), y == row ? ToQRgb(clBtnShadow) : ToQRgb(clBtnHighlight));
+            EXPECT_EQ(image.pixel(x, y), ColorToPixel(kFace)) << x;
+        EXPECT_EQ(image.pixel(captionEnd, y), y == row ? ColorToPixel(clBtnShadow) : ColorToPixel(clBtnHighlight));
     }
 }
 
@@ -190,12 +194,12 @@ TEST_F(GroupBoxPicture, DisabledCaptionIsEngravedInTheShadowColour)
 {
     const int row = TopLineRow(Picture());
     ASSERT_GE(row, 0);
-    const int shadow = qGray(ToQRgb(clBtnShadow));
-    const int face = qGray(ToQRgb(kFace));
+    const int shadow = qGray(ColorToPixel(clBtnShadow));
+    const int face = qGray(ColorToPixel(kFace));
     ASSERT_LT(shadow, face - 20);
     EXPECT_LT(DarkestAbove(Picture(), row), shadow - 20) << "enabled, the caption is in the text colour";
 
-    box.setEnabled(false);
+    box.SetEnabled(false);
     const QImage disabled = Picture();
     EXPECT_EQ(TopLineRow(disabled), row) << "the frame stays as it is";
     EXPECT_GE(DarkestAbove(disabled, row), shadow - 2) << "nothing darker than the shadow";

@@ -22,10 +22,10 @@ TEST(Runtime, FormatFillsTheFixedMessages)
 TEST(Runtime, ColoursResolveToRgb)
 {
     EXPECT_EQ(ColorToRGB(16744448), 16744448u);
-    EXPECT_EQ(ToQRgb(16744448), qRgb(0, 128, 255));
-    EXPECT_EQ(FromQRgb(qRgb(168, 211, 255)), 16765864u);
-    EXPECT_EQ(ColorToRGB(clWindow), FromQRgb(QApplication::palette().color(QPalette::Active, QPalette::Base).rgb()));
-    EXPECT_EQ(ColorToRGB(clBtnFace), FromQRgb(QApplication::palette().color(QPalette::Active, QPalette::Button).rgb()));
+    EXPECT_EQ(ColorToPixel(16744448), qRgb(0, 128, 255));
+    EXPECT_EQ(PixelToColor(qRgb(168, 211, 255)), 16765864u);
+    EXPECT_EQ(ColorToRGB(clWindow), PixelToColor(QApplication::palette().color(QPalette::Active, QPalette::Base).rgb()));
+    EXPECT_EQ(ColorToRGB(clBtnFace), PixelToColor(QApplication::palette().color(QPalette::Active, QPalette::Button).rgb()));
     EXPECT_EQ(ColorToRGB(0xFF000003), 0x808080u) << "a system colour Qt has no role for takes the classic value";
 }
 

@@ -2,7 +2,11 @@
 #include "runtime/Dialogs.h"
 #include "runtime/Forms.h"
 #include "runtime/StdCtrls.h"
+#include "runtime/qt/QtControls.h"
 
+#include "ControlWidgets.h"
+
+#include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
 
@@ -41,42 +45,48 @@ int CountPixels(const QImage& image, QRgb color)
 
 TEST(Label, SizesItselfToItsTextUnlessFixed)
 {
-    QWidget parent;
+    TForm parent(300, 100);
     TLabel label(&parent);
-    label.setFont(MakeFont("Verdana", 21, true));
+    label.SetFont(MakeFont("Verdana", 21, true));
     label.SetCaption("N/A");
-    const int shortWidth = label.width();
+    const int shortWidth = label.Width();
     label.SetCaption("2026-12-08   23:59:59");
-    EXPECT_GT(label.width(), 3 * shortWidth);
+    EXPECT_GT(label.Width(), 3 * shortWidth);
+
+    // Right aligned, it keeps its right edge.
+    label.SetAlignment(taRightJustify);
+    label.SetBounds(100, 10, label.Width(), label.Height());
+    const int right = label.BoundsRect().Right;
+    label.SetCaption("N/A");
+    EXPECT_EQ(label.BoundsRect().Right, right);
+    EXPECT_EQ(label.Width(), shortWidth);
 
     label.SetAutoSize(false);
-    label.resize(40, 25);
+    label.SetBounds(0, 0, 40, 25);
     label.SetCaption("a much longer text than before");
-    EXPECT_EQ(label.size(), QSize(40, 25));
+    EXPECT_EQ(std::pair(label.Width(), label.Height()), std::pair(40, 25));
 }
 
 TEST(Label, DisabledTextIsEngravedInTheShadowColour)
 {
-    QWidget parent;
-    parent.setAutoFillBackground(true);
-    SetPaletteColor(&parent, QPalette::Window, clWhite);
-    parent.resize(120, 40);
+    TForm parent(120, 40);
+    parent.SetColor(clWhite);
     TLabel label(&parent);
-    label.setFont(MakeFont("Verdana", 27, true));
+    label.SetFont(MakeFont("Verdana", 27, true));
     label.SetFontColor(0xFF8000);
     label.SetCaption("00.00");
 
-    const QImage enabled = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_GT(CountPixels(enabled, ToQRgb(0xFF8000)), 40);
-    label.setEnabled(false);
-    const QImage disabled = parent.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(CountPixels(disabled, ToQRgb(0xFF8000)), 0);
-    EXPECT_GT(CountPixels(disabled, ToQRgb(clBtnShadow)), 40);
+    const QImage enabled = Grab(parent).convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(CountPixels(enabled, ColorToPixel(0xFF8000)), 40);
+    label.SetEnabled(false);
+    const QImage disabled = Grab(parent).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(CountPixels(disabled, ColorToPixel(0xFF8000)), 0);
+    EXPECT_GT(CountPixels(disabled, ColorToPixel(clBtnShadow)), 40);
 }
 
 TEST(ComboBox, AddingItemsNeverChoosesOne)
 {
-    QWidget parent;
+    TForm parent(200, 60);
     TComboBox editable(&parent, csDropDown);
     editable.AddItem("ttyUSB0");
     editable.AddItem("ttyUSB1");
@@ -87,13 +97,22 @@ TEST(ComboBox, AddingItemsNeverChoosesOne)
     EXPECT_EQ(editable.Text(), "typed");
     editable.Clear();
     EXPECT_EQ(editable.Text(), "");
-    EXPECT_EQ(editable.count(), 0);
+    EXPECT_EQ(editable.ItemCount(), 0);
+    EXPECT_THROW(editable.Item(0), EListError);
 
     TComboBox list(&parent, csDropDownList);
     list.AddItem("9600");
+    list.AddItem("19200");
     EXPECT_EQ(list.ItemIndex(), -1);
     list.SetItemIndex(0);
     EXPECT_EQ(list.Text(), "9600");
+    // A list box's text is one of its items or nothing.
+    list.SetText("19200");
+    EXPECT_EQ(list.ItemIndex(), 1);
+    list.SetText("4800");
+    EXPECT_EQ(std::pair(list.ItemIndex(), list.Text()), std::pair(-1, std::string()));
+    list.SetItemIndex(7);
+    EXPECT_EQ(list.ItemIndex(), -1);
 }
 
 // The port list is 81 pixels wide, in its group box's 13-pixel font: the
@@ -101,49 +120,50 @@ TEST(ComboBox, AddingItemsNeverChoosesOne)
 // fits looks the same with the cursor at its end as at its start.
 TEST(ComboBox, ANarrowBoxShowsAPortNameWhole)
 {
-    QWidget parent;
-    parent.resize(200, 60);
+    TForm parent(200, 60);
     TComboBox box(&parent, csDropDown);
-    box.setFont(MakeFont(QStringLiteral("Verdana"), 13));
-    box.setGeometry(10, 10, 81, 24);
-    parent.show();
-    QLineEdit* edit = box.lineEdit();
+    box.SetFont(MakeFont("Verdana", 13));
+    box.SetBounds(10, 10, 81, 24);
+    parent.Show();
+    QLineEdit* edit = static_cast<QComboBox&>(Widget(box)).lineEdit();
     ASSERT_NE(edit, nullptr);
     for (const char* name : {"sim", "ttyUSB0", "ttyACM0", "COM12"}) {
         SCOPED_TRACE(name);
-        box.SetText(QString::fromLatin1(name));
+        box.SetText(name);
         edit->setCursorPosition(0);
-        const QImage atStart = box.grab().toImage();
+        const QImage atStart = Grab(box);
         edit->end(false);
-        const QImage atEnd = box.grab().toImage();
+        const QImage atEnd = Grab(box);
         EXPECT_EQ(atStart, atEnd) << "the name scrolls to show its end";
     }
     // The arrow keeps the classic width: the text field ends 17 pixels and
     // the border before the box's right edge.
-    EXPECT_EQ(edit->geometry().right(), box.width() - 1 - 2 - 17);
+    EXPECT_EQ(edit->geometry().right(), box.Width() - 1 - 2 - 17);
 }
 
 TEST(ComboBox, AFailingDropDownHandlerIsReportedAndTheListStillOpens)
 {
     std::vector<std::string> reported;
     SetExceptionHandler([&](const std::exception& error) { reported.push_back(error.what()); });
-    QWidget parent;
+    TForm parent(200, 60);
     TComboBox box(&parent, csDropDown);
     box.SetOnDropDown([&](TObject*) {
         box.AddItem("ttyS0");
         throw Exception("Invalid data type for 'x'");
     });
-    parent.show();
-    box.showPopup();
+    parent.Show();
+    box.SetDroppedDown(true);
     EXPECT_EQ(reported, std::vector<std::string>{"Invalid data type for 'x'"});
-    EXPECT_EQ(box.count(), 1) << "the items added before the error stay";
-    box.hidePopup();
+    EXPECT_EQ(box.ItemCount(), 1) << "the items added before the error stay";
+    EXPECT_TRUE(box.DroppedDown());
+    box.SetDroppedDown(false);
+    EXPECT_FALSE(box.DroppedDown());
     SetExceptionHandler({});
 }
 
 TEST(CheckBox, ClickEventFollowsEveryChangeOfState)
 {
-    QWidget parent;
+    TForm parent(200, 60);
     TCheckBox box(&parent);
     int clicks = 0;
     box.SetOnClick([&](TObject* sender) {
@@ -162,12 +182,12 @@ TEST(Form, ActivatesOnceWhenFirstShown)
     int activations = 0;
     form.SetOnActivate([&](TObject*) { ++activations; });
     EXPECT_EQ(activations, 0);
-    form.show();
-    form.hide();
-    form.show();
+    form.Show();
+    form.Hide();
+    form.Show();
     EXPECT_EQ(activations, 1);
-    EXPECT_EQ(form.size(), QSize(200, 100));
-    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    EXPECT_EQ(Widget(form).size(), QSize(200, 100));
+    EXPECT_EQ(Widget(form).minimumSize(), Widget(form).maximumSize());
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "chart/Chart.h"
 #include "chart/Series.h"
 
+#include "runtime/qt/QtControls.h"
+
 #include <QEvent>
 #include <QObject>
 #include <QWidget>
@@ -16,7 +18,7 @@
 inline TLineSeries* SetUpLikeTheMainWindow(TChart& chart)
 {
     chart.BeginLoading();
-    chart.resize(536, 383);
+    chart.SetBounds(0, 0, 536, 383);
     chart.SetColor(clWhite);
     chart.SetView3D(false);
     chart.Title().SetText({"TChart"});
@@ -43,10 +45,10 @@ inline TLineSeries* SetUpLikeTheMainWindow(TChart& chart)
     return series;
 }
 
-// Counts the paint events a widget receives.
+// Counts the paint events a control's widget receives.
 class PaintCounter : public QObject {
 public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    explicit PaintCounter(const TControl& control) { WidgetOf(control)->installEventFilter(this); }
     int paints = 0;
 
 protected:
