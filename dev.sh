@@ -11,6 +11,9 @@
 #   ./dev.sh package  install what is missing, build the program and the
 #                     simulator and make the Debian package umbrascope_<version>_<arch>.deb
 #                     in this folder
+#   ./dev.sh windows  install what is missing, cross-compile umbrascope.exe for
+#                     64-bit and 32-bit Windows and pack each with its read-me as
+#                     umbrascope-<version>-windows-x64.zip and -x86.zip in this folder
 #
 # Packages come from Debian's own archive. As root the script installs them with
 # apt; as anyone else it prints the apt line to run and stops.
@@ -39,9 +42,10 @@ test_packages=(
 # (Debian has no MinGW build of it) and Wine to run the 64-bit tests; this
 # kind of machine cannot run 32-bit programs, so the 32-bit build is only
 # compiled and linked.
-windows_packages=(
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wine64
+windows_build_packages=(
+  cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
 )
+windows_packages=("${windows_build_packages[@]}" wine64)
 
 install_missing() {  # install_missing PACKAGE...
   local missing=()
@@ -77,6 +81,14 @@ build_programs() {  # the monitor and the simulator, nothing else
   cmake --build "$here/build" --parallel "$jobs" --target umbrascope umbrascope-metersim
 }
 
+windows_build() {  # windows_build PRESET [cmake --build arguments]
+  local preset=$1; shift
+  local launcher=
+  command -v ccache >/dev/null && launcher=ccache
+  (cd "$here" && cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" >/dev/null &&
+    cmake --build --preset "$preset" --parallel "$jobs" "$@")
+}
+
 summary=()
 failed=0
 
@@ -86,7 +98,7 @@ windows_pass() {
   local name="Windows pass (MinGW-w64, tests under Wine)" preset
   for preset in windows-x64 windows-x86; do
     echo "== $name: build $preset"
-    if ! (cd "$here" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --parallel "$jobs"); then
+    if ! windows_build "$preset"; then
       summary+=("$name: FAILED, the $preset build failed")
       failed=1
       return 0
@@ -170,8 +182,16 @@ case "${1:-}" in
     mv "$here"/build/package/umbrascope_*.deb "$here/"
     ls "$here"/umbrascope_*.deb
     ;;
+  windows)
+    install_missing "${windows_build_packages[@]}"
+    for preset in windows-x64 windows-x86; do
+      windows_build "$preset" --target umbrascope_zip
+      cp "$here/build-$preset"/umbrascope-*-"${preset#windows-}".zip "$here/"
+    done
+    ls "$here"/umbrascope-*-windows-*.zip
+    ;;
   *)
-    echo "usage: $0 run|test|package" >&2
+    echo "usage: $0 run|test|package|windows" >&2
     exit 2
     ;;
 esac

@@ -5,6 +5,7 @@
 #include "runtime/win32/GdiPainter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -128,12 +129,20 @@ private:
 
 class TGdiPainter final : public TPainter {
 public:
-    TGdiPainter(HDC dc, const TRect& bounds, const TPixelBuffer& pixels)
-        : FDC(dc), FBounds(bounds), FPixels(pixels), FSaved(SaveDC(dc))
+    // `pixels`: the target's device pixels; at a ratio other than 1 the
+    // painter draws through a world transform and offers no pixels to write
+    // directly, since they are not the drawing's.
+    TGdiPainter(HDC dc, const TRect& bounds, const TPixelBuffer& pixels, double ratio = 1)
+        : FDC(dc), FBounds(bounds), FPixels(ratio == 1 ? pixels : TPixelBuffer{}), FRatio(ratio), FSaved(SaveDC(dc))
     {
         SetBkMode(FDC, TRANSPARENT);
         SetPolyFillMode(FDC, ALTERNATE);
         SelectClipRgn(FDC, nullptr);
+        if (ratio != 1) {
+            SetGraphicsMode(FDC, GM_ADVANCED);
+            const XFORM scale{static_cast<FLOAT>(ratio), 0, 0, static_cast<FLOAT>(ratio), 0, 0};
+            SetWorldTransform(FDC, &scale);
+        }
     }
     ~TGdiPainter() override
     {
@@ -143,7 +152,7 @@ public:
 
     TPixelBuffer Pixels() const override { return FPixels; }
     TRect Bounds() const override { return FBounds; }
-    double DevicePixelRatio() const override { return 1; }
+    double DevicePixelRatio() const override { return FRatio; }
 
     void SetClip(const std::optional<TRect>& clip) override
     {
@@ -152,8 +161,10 @@ public:
             return;
         }
         // An empty clip is a region with no pixels, not "no clip".
+        // Regions are in device pixels, whatever the transform.
         const TRect r = *clip;
-        HRGN region = CreateRectRgn(r.Left, r.Top, std::max(r.Left, r.Right), std::max(r.Top, r.Bottom));
+        HRGN region = CreateRectRgn(Device(r.Left), Device(r.Top), Device(std::max(r.Left, r.Right)),
+                                    Device(std::max(r.Top, r.Bottom)));
         SelectClipRgn(FDC, region);  // the DC keeps a copy
         DeleteObject(region);
     }
@@ -224,6 +235,11 @@ public:
 
     void SetPixel(int x, int y, TColor color) override
     {
+        // A pixel of the drawing is ratio x ratio device pixels.
+        if (FRatio != 1) {
+            FillRect(TRect{x, y, x + 1, y + 1}, color);
+            return;
+        }
         SetPixelV(FDC, x, y, color);
         Drawn();
     }
@@ -330,8 +346,12 @@ public:
         const auto& bitmap = static_cast<const TGdiBitmap&>(source);
         const int saved = SaveDC(FDC);
         SelectClipRgn(FDC, nullptr);
-        BitBlt(FDC, x, y, static_cast<int>(bitmap.LogicalWidth()), static_cast<int>(bitmap.LogicalHeight()),
-               bitmap.DC(), 0, 0, mode == TCopyMode::Copy ? SRCCOPY : SRCINVERT);
+        // Device pixel for device pixel: the source is drawn at the same
+        // ratio, so the transform must not enlarge it again.
+        if (FRatio != 1)
+            ModifyWorldTransform(FDC, nullptr, MWT_IDENTITY);
+        BitBlt(FDC, Device(x), Device(y), bitmap.DeviceWidth(), bitmap.DeviceHeight(), bitmap.DC(), 0, 0,
+               mode == TCopyMode::Copy ? SRCCOPY : SRCINVERT);
         RestoreDC(FDC, saved);
         Drawn();
     }
@@ -340,6 +360,8 @@ private:
     // The surface writes the pixels between drawing calls: GDI must not
     // hold back what it was asked to draw before.
     static void Drawn() { GdiFlush(); }
+
+    int Device(int logical) const { return static_cast<int>(std::lround(logical * FRatio)); }
 
     static std::vector<POINT> Corners(std::span<const TPoint> points)
     {
@@ -353,6 +375,7 @@ private:
     HDC FDC;
     TRect FBounds;
     TPixelBuffer FPixels;
+    double FRatio;
     int FSaved;
 
     TPainterPen FPen;
@@ -372,7 +395,7 @@ private:
 
 }  // namespace
 
-TGdiBitmap::TGdiBitmap(int width, int height) : FWidth(width), FHeight(height)
+TGdiBitmap::TGdiBitmap(int width, int height, double ratio) : FWidth(width), FHeight(height), FRatio(ratio)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -405,23 +428,24 @@ TGdiBitmap::~TGdiBitmap()
 TPixelBuffer TGdiBitmap::Buffer()
 {
     GdiFlush();
-    return TPixelBuffer{FPixels, FWidth, FWidth, FHeight, 1};
+    return TPixelBuffer{FPixels, FWidth, FWidth, FHeight, FRatio};
 }
 
 std::unique_ptr<TPainter> TGdiBitmap::CreatePainter()
 {
     if (FBitmap == nullptr)
         return nullptr;
-    return std::make_unique<TGdiPainter>(FDC, TRect{0, 0, FWidth, FHeight},
-                                         TPixelBuffer{FPixels, FWidth, FWidth, FHeight, 1});
+    // The drawing's whole pixels that the device pixels cover.
+    const TRect bounds{0, 0, static_cast<int>(std::floor(LogicalWidth() + 1e-6)),
+                       static_cast<int>(std::floor(LogicalHeight() + 1e-6))};
+    return std::make_unique<TGdiPainter>(FDC, bounds, TPixelBuffer{FPixels, FWidth, FWidth, FHeight, FRatio}, FRatio);
 }
 
 std::unique_ptr<TBitmap> CreateBitmap(int deviceWidth, int deviceHeight, double ratio, TColor fill)
 {
-    // GDI draws one device pixel to a pixel of the drawing.
-    if (deviceWidth <= 0 || deviceHeight <= 0 || ratio != 1)
+    if (deviceWidth <= 0 || deviceHeight <= 0 || !(ratio > 0))
         return nullptr;
-    auto bitmap = std::make_unique<TGdiBitmap>(deviceWidth, deviceHeight);
+    auto bitmap = std::make_unique<TGdiBitmap>(deviceWidth, deviceHeight, ratio);
     if (bitmap->Handle() == nullptr)
         return nullptr;
     const TPixelBuffer buffer = bitmap->Buffer();

@@ -12,11 +12,14 @@
 
 #include <memory>
 
-// A 32-bit top-down DIB section in a memory DC of its own.
+// A 32-bit top-down DIB section in a memory DC of its own, `ratio` device
+// pixels to a pixel of the drawing: its painter scales what it draws by the
+// DC's world transform, so that text and curves on a dense screen are drawn
+// at the screen's resolution rather than enlarged.
 class TGdiBitmap final : public TBitmap {
 public:
     // Check Handle() for success.
-    TGdiBitmap(int width, int height);
+    TGdiBitmap(int width, int height, double ratio = 1);
     ~TGdiBitmap() override;
     TGdiBitmap(const TGdiBitmap&) = delete;
     TGdiBitmap& operator=(const TGdiBitmap&) = delete;
@@ -24,15 +27,18 @@ public:
     HBITMAP Handle() const { return FBitmap; }
     HDC DC() const { return FDC; }
 
-    double LogicalWidth() const override { return FWidth; }
-    double LogicalHeight() const override { return FHeight; }
-    double DevicePixelRatio() const override { return 1; }
+    int DeviceWidth() const { return FWidth; }
+    int DeviceHeight() const { return FHeight; }
+    double LogicalWidth() const override { return FWidth / FRatio; }
+    double LogicalHeight() const override { return FHeight / FRatio; }
+    double DevicePixelRatio() const override { return FRatio; }
     TPixelBuffer Buffer() override;
     std::unique_ptr<TPainter> CreatePainter() override;
 
 private:
     int FWidth;
     int FHeight;
+    double FRatio;
     HDC FDC = nullptr;
     HBITMAP FBitmap = nullptr;
     HGDIOBJ FOldBitmap = nullptr;

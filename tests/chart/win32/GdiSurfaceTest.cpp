@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -64,7 +65,72 @@ TEST(GdiBuffers, MemoryDCsAndDibSectionsWorkWithoutADisplay)
     EXPECT_EQ(painter->Pixels().Pixels, buffer.Pixels);
 
     EXPECT_EQ(CreateBitmap(0, 30, 1, clWhite), nullptr);
-    EXPECT_EQ(CreateBitmap(40, 30, 2, clWhite), nullptr) << "GDI has one device pixel a pixel";
+    EXPECT_EQ(CreateBitmap(40, 30, 0, clWhite), nullptr);
+}
+
+// On a dense screen a pixel of the drawing is a block of device pixels:
+// fills, copies and clips land on whole blocks, text is drawn anew at the
+// larger size, and no pixels are offered for writing directly.
+TEST(GdiBuffers, AtTwiceTheDensityEveryPixelIsATwoByTwoBlock)
+{
+    const std::unique_ptr<TBitmap> bitmap = CreateBitmap(41, 30, 2, clWhite);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(bitmap->DevicePixelRatio(), 2);
+    EXPECT_EQ(bitmap->LogicalWidth(), 20.5);
+    const std::unique_ptr<TPainter> painter = bitmap->CreatePainter();
+    ASSERT_NE(painter, nullptr);
+    EXPECT_EQ(painter->Bounds(), (TRect{0, 0, 20, 15}));
+    EXPECT_EQ(painter->Pixels().Pixels, nullptr);
+    EXPECT_EQ(painter->DevicePixelRatio(), 2);
+
+    painter->FillRect(TRect{2, 3, 5, 4}, clBlue);
+    painter->SetPixel(10, 10, clRed);
+    EXPECT_EQ(PixelsNot(*bitmap, kWhite), []{
+        PixelSet expected = Block(4, 6, 10, 8);
+        expected.merge(Block(20, 20, 22, 22));
+        return expected;
+    }());
+
+    // A buffer of the same density is copied device pixel for device pixel.
+    const std::unique_ptr<TBitmap> source = CreateBitmap(4, 2, 2, static_cast<TColor>(0x00FF00));
+    painter->SetClip(TRect{0, 0, 1, 1});
+    painter->DrawBitmap(6, 1, *source, TPainter::TCopyMode::Copy);
+    EXPECT_EQ(Pixel(*bitmap, 12, 2), 0x00FF00u);
+    EXPECT_EQ(Pixel(*bitmap, 15, 3), 0x00FF00u);
+    EXPECT_EQ(Pixel(*bitmap, 16, 2), kWhite) << "not enlarged a second time";
+
+    // The clip is in pixels of the drawing too.
+    painter->SetClip(TRect{0, 0, 3, 3});
+    painter->FillRect(TRect{0, 0, 20, 15}, clBlack);
+    EXPECT_EQ(Pixel(*bitmap, 5, 5), 0u);
+    EXPECT_EQ(Pixel(*bitmap, 6, 5), kWhite);
+    EXPECT_EQ(Pixel(*bitmap, 5, 6), kWhite);
+}
+
+TEST(GdiBuffers, TextAtTwiceTheDensityIsTwiceAsTall)
+{
+    const auto inkRows = [](double ratio) {
+        const std::unique_ptr<TBitmap> bitmap = CreateBitmap(static_cast<int>(60 * ratio),
+                                                             static_cast<int>(30 * ratio), ratio, clWhite);
+        const std::unique_ptr<TPainter> painter = bitmap->CreatePainter();
+        TPainterFont font;
+        font.Name = "Tahoma";
+        font.PixelSize = 11;
+        painter->SetFont(font);
+        painter->TextOut(2, 2, 0, TA_LEFT | TA_TOP, "8");
+        const TPixelBuffer buffer = bitmap->Buffer();
+        int top = buffer.Height, bottom = -1;
+        for (int y = 0; y < buffer.Height; ++y)
+            for (int x = 0; x < buffer.Width; ++x)
+                if ((buffer.Pixels[static_cast<std::ptrdiff_t>(y) * buffer.Stride + x] & 0xFFFFFF) != kWhite) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return bottom - top + 1;
+    };
+    const int single = inkRows(1);
+    ASSERT_GT(single, 5);
+    EXPECT_NEAR(inkRows(2), 2 * single, 2);
 }
 
 TEST(GdiPainter, BrushFillsLeaveOutTheRightAndBottomEdgesInEveryMode)

@@ -1,0 +1,148 @@
+// umbrascope.exe under Wine, as a Windows user would meet it: the meter
+// simulator plays the meter on COM5 of the Wine prefix (a link to its
+// pseudo-terminal), the program runs as a separate process on the virtual
+// display, and synthetic input types the port, chooses 1 s, presses START
+// and ticks SAVE. The window's pixels and the log must show the readings;
+// unplugging the meter must bring the error box.
+//
+// tools/windows/run-wine-tests.sh runs it with the prefix, the display and
+// the program named in the environment: WINEPREFIX, DISPLAY,
+// UMBRASCOPE_WINE (the wine loader) and UMBRASCOPE_EXE.
+#include "DesktopTools.h"
+#include "EventLoop.h"
+#include "MeterReply.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#ifndef METERSIM_PATH
+#error "the test target must define METERSIM_PATH"
+#endif
+
+namespace {
+
+class WineSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"WINEPREFIX", "DISPLAY", "UMBRASCOPE_WINE", "UMBRASCOPE_EXE"}) {
+            if (environment.value(name).isEmpty())
+                GTEST_SKIP() << name << " is not set: run it through tools/windows/run-wine-tests.sh";
+        }
+        for (const char* tool : {"xdotool", "xwd"}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                GTEST_SKIP() << tool << " is not installed";
+        }
+        // Wine's own trace of every message box: its text, which no X
+        // property carries.
+        environment.insert("WINEDEBUG", "-all,trace+msgbox");
+        // A copy in a folder of its own, where its default log lands.
+        program = programDir.filePath("umbrascope.exe");
+        ASSERT_TRUE(QFile::copy(environment.value("UMBRASCOPE_EXE"), program));
+        logFile = programDir.filePath("umblog.txt");
+        port = environment.value("WINEPREFIX") + "/dosdevices/com5";
+    }
+
+    QString Xdotool(const QStringList& arguments) { return RunTool("xdotool", arguments, environment); }
+    void Click(int x, int y)
+    {
+        Xdotool({"mousemove", "--window", window, QString::number(x), QString::number(y), "click", "1"});
+        RunEventsFor(500);
+    }
+    // The visible windows of that exact title.
+    QStringList WindowsNamed(const QString& title)
+    {
+        return Xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).split('\n', Qt::SkipEmptyParts);
+    }
+
+    QProcessEnvironment environment;
+    QTemporaryDir programDir;
+    QString program;
+    QString logFile;
+    QString port;
+    QString window;
+};
+
+TEST_F(WineSession, ReadingsReachTheWindowAndTheLogUntilTheMeterIsUnplugged)
+{
+    auto meter = std::make_unique<Child>(
+        METERSIM_PATH, QStringList{"--link", port, "--start", "23:00", "--no-moon", "--seed", "5", "--speed", "60"},
+        environment);
+    ASSERT_TRUE(WaitUntil([&] { return meter->process.canReadLine(); }, 10000));
+    ASSERT_TRUE(QFileInfo(port).isSymLink()) << "the simulator is COM5";
+
+    Child monitor(environment.value("UMBRASCOPE_WINE"), {program}, environment);
+    monitor.process.setProcessChannelMode(QProcess::MergedChannels);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const QString& id : WindowsNamed("Umbrascope")) {
+                if (Xdotool({"getwindowgeometry", id}).contains("586x659"))
+                    window = id;
+            }
+            return !window.isEmpty();
+        },
+        60000))
+        << "no main window; wine " << (monitor.process.state() == QProcess::Running ? "runs" : "has ended")
+        << ", its output: " << monitor.process.readAll().toStdString();
+
+    Click(124, 40);  // the port's text
+    Xdotool({"type", "--delay", "20", "COM5"});
+    Click(460, 40);  // the interval list opens; its first entry is 1 s
+    Xdotool({"key", "Home", "Return"});
+    RunEventsFor(500);
+    Click(530, 38);  // START
+    ASSERT_TRUE(WaitUntil([&] { return Xdotool({"getwindowname", window}) == "Umbrascope"; }, 15000))
+        << "the greeting completes: " << monitor.process.readAll().toStdString();
+    Click(510, 579);  // SAVE
+
+    // The first reading makes the file; each line ends with CR LF.
+    QByteArray content;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QFile file(logFile);
+            if (file.open(QIODevice::ReadOnly))
+                content = file.readAll();
+            return content.count("\r\n") >= 3;
+        },
+        20000))
+        << content.toStdString();
+    const QStringList lines = QString::fromLatin1(content).split("\r\n", Qt::SkipEmptyParts);
+    for (const QString& line : lines) {
+        EXPECT_FALSE(line.contains('\n') || line.contains('\r')) << "a bare line end";
+        EXPECT_TRUE(IsReadingReply(line.left(5).toStdString() + "#")) << line.toStdString();
+        EXPECT_EQ(line.count("   "), 2) << "reading, date and time: " << line.toStdString();
+    }
+
+    QProcess dump;
+    dump.setProcessEnvironment(environment);
+    dump.start("xwd", {"-id", window, "-silent"});
+    ASSERT_TRUE(dump.waitForFinished(10000));
+    Picture picture;
+    ASSERT_TRUE(ParseDump(dump.readAllStandardOutput(), picture));
+    ASSERT_EQ(picture.width, 586);
+    // The reading's number, in the reading's blue.
+    EXPECT_GT(picture.Count(kReadingBlue, 8 + 10, 72 + 16, 8 + 96, 72 + 48), 100);
+    // A night reading fills the gauge from its bottom.
+    EXPECT_GT(picture.Count(kReadingBlue, 8 + 15, 136 + 32, 8 + 32, 136 + 386), 100);
+    // The chart's line, inside the chart.
+    EXPECT_GT(picture.Count(kReadingBlue, 8 + 32, 136 + 17, 8 + 568, 136 + 400), 20);
+
+    // Unplugged: the simulator goes, and with it the far side of COM5.
+    meter.reset();
+    ASSERT_TRUE(WaitUntil([&] { return !WindowsNamed("Error").isEmpty(); }, 15000))
+        << "no box captioned Error: " << monitor.process.readAll().toStdString();
+    RunEventsFor(500);
+    const QString trace = QString::fromLocal8Bit(monitor.process.readAll());
+    EXPECT_TRUE(trace.contains("COM Port has been disconnected!!")) << trace.toStdString();
+}
+
+}  // namespace
