@@ -92,8 +92,9 @@ windows_build() {  # windows_build PRESET [cmake --build arguments]
 summary=()
 failed=0
 
-# windows_pass: builds the Windows targets that exist so far and runs their
-# tests under Wine, noted in the summary like the other passes.
+# windows_pass: builds the Windows program and tests and runs the tests under
+# Wine, umbrascope.exe end to end last, noted in the summary like the other
+# passes.
 windows_pass() {
   local name="Windows pass (MinGW-w64, tests under Wine)" preset
   for preset in windows-x64 windows-x86; do
@@ -104,16 +105,19 @@ windows_pass() {
       return 0
     fi
   done
-  # The Windows driver test talks to the meter simulator, a Linux program.
-  echo "== $name: the meter simulator"
-  if ! { configure "$here/build" && cmake --build "$here/build" --parallel "$jobs" --target umbrascope-metersim; }; then
-    summary+=("$name: FAILED, the meter simulator did not build")
+  # The Windows driver test talks to the meter simulator, a Linux program,
+  # and the end-to-end test of umbrascope.exe drives it from Linux.
+  echo "== $name: the meter simulator and the end-to-end test"
+  if ! { configure "$here/build" &&
+    cmake --build "$here/build" --parallel "$jobs" --target umbrascope-metersim e2e_wine_tests; }; then
+    summary+=("$name: FAILED, the meter simulator or the end-to-end test did not build")
     failed=1
     return 0
   fi
   echo "== $name: tests"
   local log="$here/build-windows-x64/wine-tests.log"
   if UMBRASCOPE_METERSIM="$here/build/tools/metersim/umbrascope-metersim" \
+    UMBRASCOPE_WINE_E2E="$here/build/tests/e2e/e2e_wine_tests" \
     "$here/tools/windows/run-wine-tests.sh" "$here/build-windows-x64" 2>&1 | tee "$log"; then
     summary+=("$name: passed, $(tail -1 "$log")")
     return 0

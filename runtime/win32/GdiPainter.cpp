@@ -59,19 +59,6 @@ std::wstring Wide(const std::string& text)
     return result;
 }
 
-// angleTenths: the escapement, counter-clockwise in tenths of a degree.
-HFONT MakeFont(const TPainterFont& font, int angleTenths)
-{
-    // A negative height asks for the character height (the em), as the
-    // font's pixel size means.
-    return CreateFontW(-std::max(1, font.PixelSize), 0, angleTenths, angleTenths,
-                       (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL, (font.Style & fsItalic) != 0,
-                       (font.Style & fsUnderline) != 0, (font.Style & fsStrikeOut) != 0, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       font.Smooth ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       Wide(font.Name).c_str());
-}
-
 // A GDI object owned here, deleted when replaced or gone (never while
 // selected: the painter selects its stock objects back first).
 class TGdiObject {
@@ -229,7 +216,7 @@ public:
         FFontMade = true;
         FFontAngle = 0;
         SelectObject(FDC, GetStockObject(SYSTEM_FONT));
-        FFontObject.Reset(MakeFont(font, 0));
+        FFontObject.Reset(CreateGdiFont(font, 0));
         SelectObject(FDC, FFontObject.Get());
     }
 
@@ -330,7 +317,7 @@ public:
         const int tenths = angleDegrees * 10;
         if (tenths != FFontAngle) {
             SelectObject(FDC, GetStockObject(SYSTEM_FONT));
-            FFontObject.Reset(MakeFont(FFont, tenths));
+            FFontObject.Reset(CreateGdiFont(FFont, tenths));
             SelectObject(FDC, FFontObject.Get());
             FFontAngle = tenths;
         }
@@ -394,6 +381,18 @@ private:
 };
 
 }  // namespace
+
+HFONT CreateGdiFont(const TPainterFont& font, int angleTenths)
+{
+    // A negative height asks for the character height (the em), as the
+    // font's pixel size means.
+    return CreateFontW(-std::max(1, font.PixelSize), 0, angleTenths, angleTenths,
+                       (font.Style & fsBold) != 0 ? FW_BOLD : FW_NORMAL, (font.Style & fsItalic) != 0,
+                       (font.Style & fsUnderline) != 0, (font.Style & fsStrikeOut) != 0, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       font.Smooth ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       Wide(font.Name).c_str());
+}
 
 TGdiBitmap::TGdiBitmap(int width, int height, double ratio) : FWidth(width), FHeight(height), FRatio(ratio)
 {
@@ -463,7 +462,7 @@ std::unique_ptr<TTextMetrics> CreateTextMetrics(const TPainterFont& font)
     HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr)
         return nullptr;
-    HFONT made = MakeFont(font, 0);
+    HFONT made = CreateGdiFont(font, 0);
     if (made == nullptr) {
         DeleteDC(dc);
         return nullptr;

@@ -45,6 +45,10 @@ private:
     std::uint32_t* FPixels = nullptr;
 };
 
+// The GDI font for `font`, turned `angleTenths` counter-clockwise (tenths
+// of a degree); null when GDI cannot make one. The caller deletes it.
+HFONT CreateGdiFont(const TPainterFont& font, int angleTenths = 0);
+
 // A painter on a DC that stays someone else's, covering `bounds`. It leaves
 // the DC's objects, modes and clip as it found them when it goes.
 std::unique_ptr<TPainter> CreateGdiPainter(HDC dc, const TRect& bounds);

@@ -13,6 +13,10 @@
 # after its third reading as an unplugged meter would.
 # The programs run on a virtual display of their own (Xvfb), where the tests
 # of boxes and dialogs open real windows.
+# With UMBRASCOPE_WINE_E2E naming the end-to-end test (a program of this
+# system, built by the Linux build), it runs last: BUILD-DIR's umbrascope.exe
+# with the simulator as COM5 (the serial tests' ports are gone by then),
+# driven with xdotool on the same display.
 # Ends with "N passed, N failed" and a non-zero status on any failure.
 # Needs wine64, Xvfb and a host C++ compiler; only 64-bit programs run (no
 # wine32).
@@ -120,12 +124,13 @@ passed=0 failed=0 skipped=0
 count() {  # count PATTERN FILE: N from GoogleTest's "[  ...  ] N tests" line
   sed -n "s/^\[  $1 *\] \([0-9]*\) tests\{0,1\}[.,].*/\1/p" "$2" | head -n 1
 }
-for program in "${programs[@]}"; do
-  echo "== ${program#"$build"/}"
-  log=$work/$(basename "$program").log
-  status=0
-  timeout "$test_limit" "$wine" "$program" --gtest_color=no >"$log.raw" 2>&1 || status=$?
+run_counted() {  # run_counted NAME COMMAND...: runs a GoogleTest program and adds up its results
+  local name=$1; shift
+  echo "== $name"
+  local log=$work/$(basename "$name").log status=0
+  timeout "$test_limit" "$@" --gtest_color=no >"$log.raw" 2>&1 || status=$?
   tr -d '\r' <"$log.raw" | tee "$log"
+  local ran_ok ran_failed ran_skipped
   ran_ok=$(count PASSED "$log")
   ran_failed=$(count FAILED "$log")
   ran_skipped=$(count SKIPPED "$log")
@@ -135,10 +140,28 @@ for program in "${programs[@]}"; do
     failed=$((failed + ran_failed))
   elif [ "$status" -ne 0 ] || [ -z "$ran_ok" ]; then
     # Crashed, hung or never reached its summary: the program counts as one failure.
-    echo "!! ${program#"$build"/} ended with status $status before its summary"
+    echo "!! $name ended with status $status before its summary"
     failed=$((failed + 1))
   fi
+}
+
+for program in "${programs[@]}"; do
+  run_counted "${program#"$build"/}" "$wine" "$program"
 done
+
+if [ -n "${UMBRASCOPE_WINE_E2E:-}" ]; then
+  # COM5 becomes the simulator's: the loopback peer goes first.
+  exec {peer_input}>&-
+  wait "$peer_pid" 2>/dev/null || true
+  peer_pid=''
+  if [ -e "$build/app/umbrascope.exe" ]; then
+    UMBRASCOPE_WINE=$wine UMBRASCOPE_EXE=$build/app/umbrascope.exe run_counted "$(basename "$UMBRASCOPE_WINE_E2E")" \
+      "$UMBRASCOPE_WINE_E2E"
+  else
+    echo "!! no umbrascope.exe under $build for the end-to-end test"
+    failed=$((failed + 1))
+  fi
+fi
 
 if [ $((passed + failed)) -eq 0 ]; then
   echo "!! no test ran"

@@ -1,0 +1,396 @@
+// What the controls' windows on Win32 share: the window object behind every
+// control (its procedure, which sees the window's messages first and takes
+// the notifications and colour requests the system sends a parent for its
+// children), the fonts and brushes they share, and the pure pieces below.
+#include "runtime/win32/Win32Controls.h"
+
+#include "runtime/Dialogs.h"
+#include "runtime/SysUtils.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <vector>
+
+// ---- Pure pieces
+
+int ToDevice(int logical, double ratio)
+{
+    return static_cast<int>(std::lround(logical * ratio));
+}
+
+int ToLogical(int device, double ratio)
+{
+    return static_cast<int>(std::lround(device / ratio));
+}
+
+TShiftState ShiftFromMouseKeys(WPARAM keys, bool altDown)
+{
+    TShiftState shift = altDown ? ssAlt : 0;
+    if ((keys & MK_SHIFT) != 0)
+        shift |= ssShift;
+    if ((keys & MK_CONTROL) != 0)
+        shift |= ssCtrl;
+    if ((keys & MK_LBUTTON) != 0)
+        shift |= ssLeft;
+    if ((keys & MK_RBUTTON) != 0)
+        shift |= ssRight;
+    if ((keys & MK_MBUTTON) != 0)
+        shift |= ssMiddle;
+    return shift;
+}
+
+LPCSTR SystemCursorName(TCursor cursor)
+{
+    switch (cursor) {
+    case crDefault:
+    case crNone: return nullptr;
+    case crCross: return IDC_CROSS;
+    case crIBeam: return IDC_IBEAM;
+    case crSizeNESW: return IDC_SIZENESW;
+    case crSizeNS:
+    case crVSplit: return IDC_SIZENS;
+    case crSizeNWSE: return IDC_SIZENWSE;
+    case crSizeWE:
+    case crHSplit: return IDC_SIZEWE;
+    case crUpArrow: return IDC_UPARROW;
+    case crHourGlass:
+    case crSQLWait: return IDC_WAIT;
+    case crNoDrop:
+    case crNo: return IDC_NO;
+    case crAppStart: return IDC_APPSTARTING;
+    case crHelp: return IDC_HELP;
+    case crHandPoint: return IDC_HAND;
+    case crSizeAll: return IDC_SIZEALL;
+    default: return IDC_ARROW;
+    }
+}
+
+DWORD LabelAlignmentStyle(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify: return SS_RIGHT;
+    case taCenter: return SS_CENTER;
+    case taLeftJustify: break;
+    }
+    return SS_LEFT;
+}
+
+namespace {
+
+std::string ConvertText(const std::string& text, UINT from, UINT to)
+{
+    if (text.empty())
+        return text;
+    const int size = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
+    if (wideLength <= 0)
+        return std::string();
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(from, 0, text.data(), size, wide.data(), wideLength);
+    const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(to, 0, wide.data(), wideLength, result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+}  // namespace
+
+std::string ToSystemText(const std::string& utf8)
+{
+    return ConvertText(utf8, CP_UTF8, CP_ACP);
+}
+
+std::string FromSystemText(const std::string& ansi)
+{
+    return ConvertText(ansi, CP_ACP, CP_UTF8);
+}
+
+// ---- Shared objects
+
+namespace {
+
+// GDI objects kept for the life of the program, deleted at exit.
+template <class TKey, class THandle>
+class TGdiCache {
+public:
+    ~TGdiCache()
+    {
+        for (const auto& entry : FHandles)
+            DeleteObject(entry.second);
+    }
+    template <class TMake>
+    THandle Get(const TKey& key, TMake make)
+    {
+        auto found = FHandles.find(key);
+        if (found == FHandles.end())
+            found = FHandles.emplace(key, make()).first;
+        return found->second;
+    }
+
+private:
+    std::map<TKey, THandle> FHandles;
+};
+
+}  // namespace
+
+HFONT ControlFont(const TPainterFont& font, double ratio)
+{
+    static TGdiCache<std::tuple<std::string, int, TFontStyles, bool>, HFONT> fonts;
+    TPainterFont scaled = font;
+    scaled.PixelSize = std::max(1, ToDevice(font.PixelSize, ratio));
+    return fonts.Get(std::make_tuple(scaled.Name, scaled.PixelSize, scaled.Style, scaled.Smooth),
+                     [&] { return CreateGdiFont(scaled); });
+}
+
+HBRUSH ColorBrush(TColor color)
+{
+    static TGdiCache<TColor, HBRUSH> brushes;
+    const TColor rgb = ColorToRGB(color);
+    return brushes.Get(rgb, [rgb] { return CreateSolidBrush(rgb); });
+}
+
+double WindowPixelRatio(HWND window)
+{
+    using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = SystemFunction<TGetDpiForWindow>("user32.dll", "GetDpiForWindow");
+    UINT dpi = getDpiForWindow != nullptr && window != nullptr ? getDpiForWindow(window) : 0;
+    if (dpi == 0) {
+        HDC dc = GetDC(window);
+        dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
+        ReleaseDC(window, dc);
+    }
+    return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
+HINSTANCE ProgramInstance()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+namespace {
+
+HWND& MainForm()
+{
+    static HWND window = nullptr;
+    return window;
+}
+
+}  // namespace
+
+void SetMainFormWindow(HWND window)
+{
+    MainForm() = window;
+}
+
+HWND MainFormWindow()
+{
+    return MainForm();
+}
+
+// ---- The window of one control
+
+namespace {
+
+// The window property that leads from a window to its object.
+constexpr char kWindowObject[] = "UmbrascopeControlWindow";
+
+}  // namespace
+
+TWin32Window::~TWin32Window()
+{
+    for (HWND part : FParts)
+        RemovePropA(part, kWindowObject);
+    if (FHandle == nullptr)
+        return;
+    // From here the window's messages (those of its destruction too) go
+    // where they went before it was ours.
+    RemovePropA(FHandle, kWindowObject);
+    if (FSubclassed)
+        SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefaultProc));
+    DestroyWindow(FHandle);
+}
+
+TWin32Window* TWin32Window::FromHandle(HWND handle)
+{
+    return handle != nullptr ? static_cast<TWin32Window*>(GetPropA(handle, kWindowObject)) : nullptr;
+}
+
+void TWin32Window::Attach(HWND handle, bool ownClass)
+{
+    if (handle == nullptr)
+        throw EOutOfResources(Format("Cannot create a window (error %lu)", GetLastError()));
+    FHandle = handle;
+    SetPropA(handle, kWindowObject, this);
+    if (!ownClass) {
+        FDefaultProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWin32Window::WindowProc)));
+        FSubclassed = true;
+    }
+}
+
+void TWin32Window::AddPart(HWND part)
+{
+    if (part == nullptr || part == FHandle)
+        return;
+    SetPropA(part, kWindowObject, this);
+    FParts.push_back(part);
+}
+
+LRESULT CALLBACK TWin32Window::WindowProc(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return Dispatch(handle, msg, wParam, lParam);
+}
+
+LRESULT TWin32Window::Dispatch(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TWin32Window* self = FromHandle(handle);
+    // Before Attach and after the object went, our classes' windows get the
+    // default; a part never comes here (it keeps its own procedure).
+    if (self == nullptr || self->FHandle != handle)
+        return DefWindowProcA(handle, msg, wParam, lParam);
+    // Copied first: a handler may free the object (and the window).
+    const WNDPROC next = self->FDefaultProc;
+    LRESULT result = 0;
+    bool handled = false;
+    Guarded([&] { handled = self->HandleMessage(msg, wParam, lParam, result); });
+    if (handled)
+        return result;
+    return CallWindowProcA(next, handle, msg, wParam, lParam);
+}
+
+LRESULT TWin32Window::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(FDefaultProc, FHandle, msg, wParam, lParam);
+}
+
+bool TWin32Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (msg) {
+    case WM_COMMAND: {
+        TWin32Window* child = FromHandle(reinterpret_cast<HWND>(lParam));
+        if (child == nullptr || child == this)
+            return false;
+        child->Notified(HIWORD(wParam));
+        result = 0;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: {
+        // A combo box passes its parts' requests on to its parent, which
+        // lands here with the part's handle.
+        TWin32Window* child = FromHandle(reinterpret_cast<HWND>(lParam));
+        if (child == nullptr || child == this)
+            return false;
+        HBRUSH brush = child->ControlColors(msg, reinterpret_cast<HDC>(wParam));
+        if (brush == nullptr)
+            return false;
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+    }
+    case WM_SETCURSOR:
+        // crDefault lets the default run, which asks the parent first: a
+        // control without a cursor shows its parent's, or its class's.
+        if (FCursor == crDefault || LOWORD(lParam) != HTCLIENT)
+            return false;
+        ::SetCursor(FCursor == crNone ? nullptr : LoadCursorA(nullptr, SystemCursorName(FCursor)));
+        result = TRUE;
+        return true;
+    case WM_MOUSEWHEEL: {
+        // The wheel goes to the focused window and up its parents; the
+        // control under the pointer is the one meant (as Qt has it).
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        HWND under = WindowFromPoint(at);
+        TWin32Window* target = FromHandle(under);
+        if (target == nullptr || target == this || target->FHandle != under || !target->TakesWheel())
+            return false;
+        result = SendMessageA(under, msg, wParam, lParam);
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void TWin32Window::PlaceWindow(const TRect& bounds)
+{
+    FBounds = bounds;
+    const double ratio = Ratio();
+    const int left = ToDevice(bounds.Left, ratio);
+    const int top = ToDevice(bounds.Top, ratio);
+    SetWindowPos(FHandle, nullptr, left, top, ToDevice(bounds.Right, ratio) - left, ToDevice(bounds.Bottom, ratio) - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWin32Window::ApplyFont(const TPainterFont& font)
+{
+    FFont = font;
+    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(font, Ratio())), TRUE);
+}
+
+void TWin32Window::ApplyText(const std::string& text)
+{
+    SetWindowTextA(FHandle, ToSystemText(text).c_str());
+}
+
+std::string TWin32Window::WindowText() const
+{
+    const int length = GetWindowTextLengthA(FHandle);
+    if (length <= 0)
+        return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(std::max(GetWindowTextA(FHandle, text.data(), length + 1), 0)));
+    return FromSystemText(text);
+}
+
+namespace {
+
+bool IsLabel(HWND window)
+{
+    char name[16] = {};
+    return GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, "STATIC") == 0;
+}
+
+// A label has no window of its own in the classic design: it is painted on
+// its parent, beneath every windowed sibling, which covers it where they
+// overlap (the main window's first "COM Port" lies under the connection
+// box). New child windows go below their older siblings, so the labels are
+// moved beneath each new one; the order of the others, which is the Tab
+// order, stays.
+void KeepLabelsBeneath(HWND parent)
+{
+    std::vector<HWND> labels;
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsLabel(child))
+            labels.push_back(child);
+    for (HWND label : labels)
+        SetWindowPos(label, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+HWND CreateChildWindow(const char* className, DWORD style, DWORD exStyle, TControlWindow* parent)
+{
+    auto* parentWindow = dynamic_cast<TWin32Window*>(parent);
+    HWND parentHandle = parentWindow != nullptr ? parentWindow->Handle() : nullptr;
+    // Ids above those IsDialogMessage gives meaning to (IDOK, IDCANCEL, ...).
+    static int nextId = 1000;
+    HWND window = CreateWindowExA(exStyle, className, "", style | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, 0,
+                                  parentHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
+                                  ProgramInstance(), nullptr);
+    if (window != nullptr && parentHandle != nullptr && !IsLabel(window))
+        KeepLabelsBeneath(parentHandle);
+    return window;
+}
+
+HWND WindowHandleOf(const TControl& control)
+{
+    auto* window = dynamic_cast<TWin32Window*>(&control.Window());
+    return window != nullptr ? window->Handle() : nullptr;
+}
