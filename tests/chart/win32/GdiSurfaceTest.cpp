@@ -104,7 +104,7 @@ TEST(GdiBuffers, AtTwiceTheDensityEveryPixelIsATwoByTwoBlock)
     painter->FillRect(TRect{0, 0, 20, 15}, clBlack);
     EXPECT_EQ(Pixel(*bitmap, 5, 5), 0u);
     EXPECT_EQ(Pixel(*bitmap, 6, 5), kWhite);
-    EXPECT_EQ(Pixel(*bitmap, 5, 6), kWhite);
+    EXPECT_EQ(Pixel(*bitmap, 3, 6), kWhite);
 }
 
 TEST(GdiBuffers, TextAtTwiceTheDensityIsTwiceAsTall)
