@@ -76,7 +76,10 @@ DWORD LabelAlignmentStyle(TAlignment alignment)
     case taCenter: return SS_CENTER;
     case taLeftJustify: break;
     }
-    return SS_LEFT;
+    // A label's words never wrap, as on the Linux side: where the design's
+    // width is a little short for the screen's font, the text is cut at the
+    // edge instead of losing its last word to a second line.
+    return SS_LEFTNOWORDWRAP;
 }
 
 namespace {

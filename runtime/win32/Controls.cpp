@@ -27,7 +27,7 @@ public:
     explicit TWin32LabelWindow(TControlWindow* parent)
     {
         // No prefix: an ampersand in a caption is shown, as on Qt.
-        Attach(CreateChildWindow("STATIC", SS_LEFT | SS_NOPREFIX, 0, parent), false);
+        Attach(CreateChildWindow("STATIC", LabelAlignmentStyle(taLeftJustify) | SS_NOPREFIX, 0, parent), false);
     }
 
     void SetAlignment(TAlignment alignment) override

@@ -61,6 +61,19 @@ std::wstring Wide(const std::string& text)
 
 // A GDI object owned here, deleted when replaced or gone (never while
 // selected: the painter selects its stock objects back first).
+// The on and off runs of a dash pattern, starting with an on run.
+std::vector<DWORD> Runs(const TDashPattern& pattern)
+{
+    std::vector<DWORD> runs;
+    for (int i = 0; i < pattern.Length; ++i) {
+        const bool on = pattern.On[static_cast<std::size_t>(i)];
+        if (runs.empty() || on != (runs.size() % 2 == 1))
+            runs.push_back(0);
+        ++runs.back();
+    }
+    return runs;
+}
+
 class TGdiObject {
 public:
     TGdiObject() = default;
@@ -172,7 +185,15 @@ public:
             made = ExtCreatePen(PS_GEOMETRIC | PenStyleFor(pen.Style == psAlternate ? psSolid : pen.Style) |
                                     PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                                 static_cast<DWORD>(pen.Width), &brush, 0, nullptr);
-        else if (pen.Style == psAlternate)
+        else if (FRatio != 1 && DashPatternFor(pen.Style).Length > 0) {
+            // Under a dense screen's transform the system's cosmetic styles
+            // would stay one device pixel thin, and its styled pens one pixel
+            // wide come out solid: the runs are given in pixels of the
+            // drawing instead, and grow with the line.
+            const std::vector<DWORD> runs = Runs(DashPatternFor(pen.Style));
+            made = ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT | PS_JOIN_MITER, 1, &brush,
+                                static_cast<DWORD>(runs.size()), runs.data());
+        } else if (pen.Style == psAlternate)
             made = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr);
         else
             made = CreatePen(static_cast<int>(PenStyleFor(pen.Style)), 1, pen.Color);

@@ -50,6 +50,18 @@ protected:
         ASSERT_TRUE(QFile::copy(environment.value("UMBRASCOPE_EXE"), program));
         logFile = programDir.filePath("umblog.txt");
         port = environment.value("WINEPREFIX") + "/dosdevices/com5";
+        // The prefix keeps what a test before this one set.
+        ASSERT_TRUE(SetScreenDpi(96));
+    }
+
+    // The dots per inch the prefix's programs see from their start on.
+    bool SetScreenDpi(int dpi)
+    {
+        QProcess reg;
+        reg.setProcessEnvironment(environment);
+        reg.start(environment.value("UMBRASCOPE_WINE"), {"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
+                                                         "/t", "REG_DWORD", "/d", QString::number(dpi), "/f"});
+        return reg.waitForFinished(30000) && reg.exitStatus() == QProcess::NormalExit && reg.exitCode() == 0;
     }
 
     QString Xdotool(const QStringList& arguments) { return RunTool("xdotool", arguments, environment); }
@@ -149,6 +161,41 @@ TEST_F(WineSession, ReadingsReachTheWindowAndTheLogUntilTheMeterIsUnplugged)
     ASSERT_TRUE(WaitUntil([&] { return output().find("COM Port has been disconnected!!") != std::string::npos; }, 5000))
         << said.toStdString();
     EXPECT_EQ(said.count("trace:msgbox"), 1) << "one box, whatever the timer does meanwhile: " << said.toStdString();
+}
+
+// A screen of 192 dots per inch: the program declares itself aware of it,
+// so the system does not stretch a 96-dpi picture; the window keeps its
+// layout at twice the size and the gauge and chart are drawn at the
+// screen's resolution.
+TEST_F(WineSession, OnADenseScreenTheWindowIsDrawnAtTwiceTheSize)
+{
+    ASSERT_TRUE(SetScreenDpi(192));
+
+    Child monitor(environment.value("UMBRASCOPE_WINE"), {program}, environment);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (const QString& id : WindowsNamed("Umbrascope")) {
+                if (Xdotool({"getwindowgeometry", id}).contains("1172x1318"))
+                    window = id;
+            }
+            return !window.isEmpty();
+        },
+        60000))
+        << "no window of twice the size: " << monitor.process.readAllStandardError().toStdString();
+    RunEventsFor(1000);
+
+    QProcess dump;
+    dump.setProcessEnvironment(environment);
+    dump.start("xwd", {"-id", window, "-silent"});
+    ASSERT_TRUE(dump.waitForFinished(10000));
+    Picture picture;
+    ASSERT_TRUE(ParseDump(dump.readAllStandardOutput(), picture));
+    ASSERT_EQ(picture.width, 1172);
+    // The empty gauge: its one-pixel frame is two device pixels wide, and
+    // the face inside is white.
+    const int left = 2 * (8 + 15), middle = 2 * (136 + 32 + 177);
+    EXPECT_EQ(picture.Count(0x000000, left, middle, left + 2, middle + 1), 2);
+    EXPECT_EQ(picture.Count(0xFFFFFF, left + 2, middle, left + 32, middle + 1), 30);
 }
 
 }  // namespace
