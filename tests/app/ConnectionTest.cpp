@@ -2,9 +2,7 @@
 #include "WindowFixture.h"
 
 #include "platform/SerialPorts.h"
-#include "ControlWidgets.h"
-
-#include <QTest>
+#include "runtime/ControlsSystem.h"
 
 #include <string>
 #include <vector>
@@ -111,8 +109,9 @@ TEST_F(Connection, AMeterThatIsGoneEndsPollingButKeepsTheReadings)
 TEST_F(Connection, AFailingGreetingReachesTheErrorBoxAndLeavesThePortOpen)
 {
     api.Fail(FakeCommApi::Call::ClearCommError);
-    // Through the button, as a user would, so the window's guard is tested.
-    QTest::mouseClick(&Widget(*form.Button1), Qt::LeftButton);
+    // As the window system reports a press of the button, so the guard
+    // around the handler is tested.
+    TControlEvents::DeliverClick(*form.Button1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Caption, ApplicationTitle());
     EXPECT_EQ(boxes[0].Type, mtError);

@@ -4,10 +4,10 @@
 
 #include "runtime/NumberText.h"
 
-#include <QRandomGenerator>
 
 #include <cmath>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -139,12 +139,14 @@ TEST_F(Receiving, RandomBytesNeverShowAnythingButANumber)
     // matter ('#', digits, signs, exponents, blanks, zero bytes).
     using namespace std::string_literals;
     const std::string alphabet = "#0123456789.+-eE HELOR\t\r\n\x01\xff\0"s;
-    QRandomGenerator random(20261208);
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<std::size_t> length(0, 11);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     int shown = 0;
     for (int event = 0; event < 40000; ++event) {
-        std::string chunk(random.bounded(12), ' ');
+        std::string chunk(length(random), ' ');
         for (char& c : chunk)
-            c = alphabet[random.bounded(static_cast<int>(alphabet.size()))];
+            c = alphabet[pick(random)];
         const int before = form.Series1->PointCount();
         Feed(chunk);
         if (form.Series1->PointCount() != before + 1)
