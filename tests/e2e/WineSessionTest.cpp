@@ -54,9 +54,16 @@ protected:
         ASSERT_TRUE(SetScreenDpi(96));
     }
 
+    void TearDown() override
+    {
+        if (dpiChanged)
+            SetScreenDpi(96);
+    }
+
     // The dots per inch the prefix's programs see from their start on.
     bool SetScreenDpi(int dpi)
     {
+        dpiChanged = dpi != 96;
         QProcess reg;
         reg.setProcessEnvironment(environment);
         reg.start(environment.value("UMBRASCOPE_WINE"), {"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
@@ -82,6 +89,7 @@ protected:
     QString logFile;
     QString port;
     QString window;
+    bool dpiChanged = false;
 };
 
 TEST_F(WineSession, ReadingsReachTheWindowAndTheLogUntilTheMeterIsUnplugged)
