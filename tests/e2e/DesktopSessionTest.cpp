@@ -77,15 +77,7 @@ TEST_F(DesktopSession, ReadingsReachTheGaugeTheChartAndTheLog)
 
     Child monitor(program, {}, environment);
     // The main window is the one of the designed size.
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const QString& id : Xdotool({"search", "--onlyvisible", "--name", "^Umbrascope$"}).split('\n')) {
-                if (!id.isEmpty() && Xdotool({"getwindowgeometry", id}).contains("586x659"))
-                    window = id;
-            }
-            return !window.isEmpty();
-        },
-        30000))
+    ASSERT_TRUE(WaitUntil([&] { return !(window = FindWindow("Umbrascope", "586x659", environment)).isEmpty(); }, 30000))
         << "no main window; the program " << (monitor.process.state() == QProcess::Running ? "runs" : "has ended")
         << ", its output: " << monitor.process.readAllStandardError().toStdString()
         << monitor.process.readAllStandardOutput().toStdString()
@@ -117,12 +109,8 @@ TEST_F(DesktopSession, ReadingsReachTheGaugeTheChartAndTheLog)
         EXPECT_EQ(line.count("   "), 2) << "reading, date and time: " << line.toStdString();
     }
 
-    QProcess dump;
-    dump.setProcessEnvironment(environment);
-    dump.start("xwd", {"-id", window, "-silent"});
-    ASSERT_TRUE(dump.waitForFinished(10000));
     Picture picture;
-    ASSERT_TRUE(ParseDump(dump.readAllStandardOutput(), picture));
+    ASSERT_TRUE(GrabWindow(window, environment, picture));
     ASSERT_EQ(picture.width, 586);
     // A night reading fills the gauge from its bottom, in the reading's blue.
     EXPECT_GT(picture.Count(kReadingBlue, 8 + 15, 136 + 32, 8 + 32, 136 + 386), 100);

@@ -93,3 +93,24 @@ inline bool ParseDump(const QByteArray& dump, Picture& picture)
     return true;
 }
 
+// The picture of window `id` as the X server shows it now; false when xwd
+// fails or its dump cannot be read.
+inline bool GrabWindow(const QString& id, const QProcessEnvironment& environment, Picture& picture)
+{
+    QProcess dump;
+    dump.setProcessEnvironment(environment);
+    dump.start("xwd", {"-id", id, "-silent"});
+    return dump.waitForFinished(10000) && ParseDump(dump.readAllStandardOutput(), picture);
+}
+
+// A visible window titled exactly `title` and of `size` ("586x659"); empty
+// when there is none.
+inline QString FindWindow(const QString& title, const QString& size, const QProcessEnvironment& environment)
+{
+    const QString ids = RunTool("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"}, environment);
+    for (const QString& id : ids.split('\n', Qt::SkipEmptyParts)) {
+        if (RunTool("xdotool", {"getwindowgeometry", id}, environment).contains(size))
+            return id;
+    }
+    return {};
+}

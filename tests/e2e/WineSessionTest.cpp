@@ -77,10 +77,10 @@ protected:
         Xdotool({"mousemove", "--window", window, QString::number(x), QString::number(y), "click", "1"});
         RunEventsFor(500);
     }
-    // The visible windows of that exact title.
-    QStringList WindowsNamed(const QString& title)
+    // The main window, found by its size; Wine may take its time to start.
+    bool WaitForWindow(const QString& size)
     {
-        return Xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).split('\n', Qt::SkipEmptyParts);
+        return WaitUntil([&] { return !(window = FindWindow("Umbrascope", size, environment)).isEmpty(); }, 60000);
     }
 
     QProcessEnvironment environment;
@@ -108,15 +108,7 @@ TEST_F(WineSession, ReadingsReachTheWindowAndTheLogUntilTheMeterIsUnplugged)
         said += QString::fromLocal8Bit(monitor.process.readAllStandardOutput());
         return said.toStdString();
     };
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const QString& id : WindowsNamed("Umbrascope")) {
-                if (Xdotool({"getwindowgeometry", id}).contains("586x659"))
-                    window = id;
-            }
-            return !window.isEmpty();
-        },
-        60000))
+    ASSERT_TRUE(WaitForWindow("586x659"))
         << "no main window; wine " << (monitor.process.state() == QProcess::Running ? "runs" : "has ended")
         << ", its output: " << output();
 
@@ -148,12 +140,8 @@ TEST_F(WineSession, ReadingsReachTheWindowAndTheLogUntilTheMeterIsUnplugged)
         EXPECT_EQ(line.count("   "), 2) << "reading, date and time: " << line.toStdString();
     }
 
-    QProcess dump;
-    dump.setProcessEnvironment(environment);
-    dump.start("xwd", {"-id", window, "-silent"});
-    ASSERT_TRUE(dump.waitForFinished(10000));
     Picture picture;
-    ASSERT_TRUE(ParseDump(dump.readAllStandardOutput(), picture));
+    ASSERT_TRUE(GrabWindow(window, environment, picture));
     ASSERT_EQ(picture.width, 586);
     // The reading's number, in the reading's blue.
     EXPECT_GT(picture.Count(kReadingBlue, 8 + 10, 72 + 16, 8 + 96, 72 + 48), 100);
@@ -164,7 +152,8 @@ TEST_F(WineSession, ReadingsReachTheWindowAndTheLogUntilTheMeterIsUnplugged)
 
     // Unplugged: the simulator goes, and with it the far side of COM5.
     meter.reset();
-    ASSERT_TRUE(WaitUntil([&] { return !WindowsNamed("Error").isEmpty(); }, 15000))
+    const QStringList findBox{"search", "--onlyvisible", "--name", "^Error$"};
+    ASSERT_TRUE(WaitUntil([&] { return !Xdotool(findBox).isEmpty(); }, 15000))
         << "no box captioned Error: " << output();
     ASSERT_TRUE(WaitUntil([&] { return output().find("COM Port has been disconnected!!") != std::string::npos; }, 5000))
         << said.toStdString();
@@ -180,24 +169,12 @@ TEST_F(WineSession, OnADenseScreenTheWindowIsDrawnAtTwiceTheSize)
     ASSERT_TRUE(SetScreenDpi(192));
 
     Child monitor(environment.value("UMBRASCOPE_WINE"), {program}, environment);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const QString& id : WindowsNamed("Umbrascope")) {
-                if (Xdotool({"getwindowgeometry", id}).contains("1172x1318"))
-                    window = id;
-            }
-            return !window.isEmpty();
-        },
-        60000))
+    ASSERT_TRUE(WaitForWindow("1172x1318"))
         << "no window of twice the size: " << monitor.process.readAllStandardError().toStdString();
     RunEventsFor(1000);
 
-    QProcess dump;
-    dump.setProcessEnvironment(environment);
-    dump.start("xwd", {"-id", window, "-silent"});
-    ASSERT_TRUE(dump.waitForFinished(10000));
     Picture picture;
-    ASSERT_TRUE(ParseDump(dump.readAllStandardOutput(), picture));
+    ASSERT_TRUE(GrabWindow(window, environment, picture));
     ASSERT_EQ(picture.width, 1172);
     // The empty gauge: its one-pixel frame is two device pixels wide, and
     // the face inside is white.

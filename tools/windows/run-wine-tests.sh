@@ -69,8 +69,9 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 started=$SECONDS
-# The server picks a free display number and writes it once it listens.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
+# The server picks a free display number and writes it once it listens. Its
+# screen is one a 200 % window fits on, as dense screens are large.
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
 display_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
