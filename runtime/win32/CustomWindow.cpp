@@ -87,8 +87,8 @@ private:
         int pictureHeight = height;
         std::unique_ptr<TBitmap> picture = CreateBitmap(width, height, ratio, FColor);
         if (picture == nullptr) {
-            // GDI's painter draws a device pixel for a pixel of the drawing:
-            // on a dense screen the picture is drawn at its own size and
+            // Where the system cannot make a buffer at the screen's
+            // resolution, the picture is drawn at its own size and
             // stretched.
             pictureWidth = ToLogical(width, ratio);
             pictureHeight = ToLogical(height, ratio);

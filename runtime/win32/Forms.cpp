@@ -138,9 +138,12 @@ void DeclareDpiAware()
     using TSetContext = BOOL(WINAPI*)(HANDLE);
     using TSetAware = BOOL(WINAPI*)();
     const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
-    if (const auto setContext = SystemFunction<TSetContext>("user32.dll", "SetProcessDpiAwarenessContext"))
-        if (setContext(perMonitorV2))
+    if (const auto setContext = SystemFunction<TSetContext>("user32.dll", "SetProcessDpiAwarenessContext")) {
+        // Refused when the executable's manifest has declared it already;
+        // that declaration stands.
+        if (setContext(perMonitorV2) || GetLastError() == ERROR_ACCESS_DENIED)
             return;
+    }
     if (const auto setAware = SystemFunction<TSetAware>("user32.dll", "SetProcessDPIAware"))
         setAware();
 }
