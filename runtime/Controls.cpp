@@ -264,3 +264,9 @@ void TControlEvents::DeliverMouseLeave(TControl& control)
 {
     Guarded([&] { control.MouseLeave(); });
 }
+
+void TControlEvents::DeliverClosed(TControl& form)
+{
+    // Only the flag: the window is hidden already.
+    form.FVisible = false;
+}

@@ -56,6 +56,8 @@ struct TControlEvents {
     static void DeliverDropDown(TControl& comboBox);
     // A window became the active one for the first time.
     static void DeliverActivate(TControl& form);
+    // A window was closed (by the program or the user) and is hidden now.
+    static void DeliverClosed(TControl& form);
 };
 
 class TLabelWindow : public TControlWindow {

@@ -22,7 +22,8 @@ public:
     const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& value);
 
-    // Hides the window; the application's loop ends when it is the main one.
+    // Hides the window (as the close button does); the application's loop
+    // ends when it is the main one. Show shows it again.
     void Close();
 
     // Runs when the window becomes the application's active form. With one

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -135,14 +136,19 @@ bool ButtonOf(Qt::MouseButton button, TMouseButton& result)
 
 class TQtFormWidget : public QWidget {
 public:
-    explicit TQtFormWidget(std::function<void()> activated)
+    TQtFormWidget(std::function<void()> activated, std::function<void()> closed)
         : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-          FActivated(std::move(activated))
+          FActivated(std::move(activated)), FClosed(std::move(closed))
     {
     }
 
 protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        QWidget::closeEvent(event);
+        FClosed();
+    }
     void showEvent(QShowEvent* event) override
     {
         QWidget::showEvent(event);
@@ -164,13 +170,15 @@ private:
     }
 
     std::function<void()> FActivated;
+    std::function<void()> FClosed;
     bool FShownOnce = false;
 };
 
 class TQtFormWindow final : public TQtWindow<TFormWindow, TQtFormWidget> {
 public:
     explicit TQtFormWindow(TControl& form)
-        : TQtWindow(new TQtFormWidget([&form] { TControlEvents::DeliverActivate(form); }))
+        : TQtWindow(new TQtFormWidget([&form] { TControlEvents::DeliverActivate(form); },
+                                             [&form] { TControlEvents::DeliverClosed(form); }))
     {
     }
 

@@ -92,6 +92,7 @@ public:
         // Nothing is destroyed: the form and its controls stay for the
         // program to free.
         ShowWindow(FHandle, SW_HIDE);
+        TControlEvents::DeliverClosed(FForm);
         if (MainFormWindow() == FHandle)
             PostQuitMessage(0);
     }

@@ -187,6 +187,16 @@ TEST(Form, ActivatesOnceWhenFirstShown)
     form.Show();
     EXPECT_EQ(activations, 1);
     EXPECT_EQ(Widget(form).size(), QSize(200, 100));
+
+    // Closed, by the program or the user, it can be shown again.
+    form.Close();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(Widget(form).isVisible());
+    form.Show();
+    EXPECT_TRUE(Widget(form).isVisible());
+    Widget(form).close();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(activations, 1);
     EXPECT_EQ(Widget(form).minimumSize(), Widget(form).maximumSize());
 }
 

@@ -103,6 +103,10 @@ TEST(Win32Form, TheCloseButtonHidesWithoutDestroying)
     // Not the application's main window: nothing asked the loop to end.
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    // Closed, it can be shown again.
+    EXPECT_FALSE(form.Visible());
+    form.Show();
+    EXPECT_TRUE(IsWindowVisible(window));
 }
 
 TEST(Win32Form, ItsColourFillsTheBackground)
