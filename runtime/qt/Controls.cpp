@@ -36,11 +36,6 @@ QString ToQString(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QColor ToQColor(TColor color)
-{
-    return QColor::fromRgb(ColorToPixel(color));
-}
-
 // What every Qt window of a control can give: the widget behind it.
 class TQtWidgetWindow {
 public:

@@ -26,11 +26,6 @@ bool CanMeasureText()
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-QColor ToQColor(TColor rgb)
-{
-    return QColor::fromRgb(ColorToPixel(rgb));
-}
-
 constexpr int kFullTurn = 360 * 16;  // QPainter's arc angles are in 1/16 degree
 
 // QPainter takes an ellipse's angles as parameters of the ellipse, not as
@@ -522,6 +517,11 @@ private:
 };
 
 }  // namespace
+
+QColor ToQColor(TColor rgb)
+{
+    return QColor::fromRgb(ColorToPixel(rgb));
+}
 
 QFont ToQFont(const TPainterFont& font)
 {

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QColor;
 class QFont;
 class QPainter;
 class QWidget;
@@ -42,6 +43,8 @@ const QImage& QtImage(const TBitmap& bitmap);
 
 // The Qt font for a painter's font, and the painter's font for a Qt font: a size in points becomes pixels at 96
 // pixels per inch, as on an image.
+// The Qt colour of an RGB value (no system colours).
+QColor ToQColor(TColor rgb);
 QFont ToQFont(const TPainterFont& font);
 TPainterFont PainterFontOf(const QFont& font);
 

@@ -4,7 +4,6 @@
 // and the log file must show the readings.
 #include "DesktopTools.h"
 #include "EventLoop.h"
-#include "MeterReply.h"
 #include "TestFonts.h"
 
 #include <QDir>
@@ -104,18 +103,13 @@ TEST_F(DesktopSession, ReadingsReachTheGaugeTheChartAndTheLog)
         },
         20000))
         << lines.join('|').toStdString();
-    for (const QString& line : lines) {
-        EXPECT_TRUE(IsReadingReply(line.left(5).toStdString() + "#")) << line.toStdString();
-        EXPECT_EQ(line.count("   "), 2) << "reading, date and time: " << line.toStdString();
-    }
+    for (const QString& line : lines)
+        ExpectLogLine(line);
 
     Picture picture;
     ASSERT_TRUE(GrabWindow(window, environment, picture));
     ASSERT_EQ(picture.width, 586);
-    // A night reading fills the gauge from its bottom, in the reading's blue.
-    EXPECT_GT(picture.Count(kReadingBlue, 8 + 15, 136 + 32, 8 + 32, 136 + 386), 100);
-    // The chart's line, inside the chart.
-    EXPECT_GT(picture.Count(kReadingBlue, 8 + 32, 136 + 17, 8 + 568, 136 + 400), 20);
+    ExpectReadingsOnThePicture(picture);
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 // What the tests that drive a real program on a virtual X display share:
-// child processes that end with the test, running a tool, and reading a
-// window's picture from the X server's dump.
+// child processes that end with the test, running a tool, reading a
+// window's picture from the X server's dump, and the checks of the log
+// and the picture that both sessions make.
 #pragma once
+
+#include "MeterReply.h"
 
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -113,4 +118,20 @@ inline QString FindWindow(const QString& title, const QString& size, const QProc
             return id;
     }
     return {};
+}
+
+// A line of the reading log, without its line end: the reading, the date
+// and the time, three blanks apart.
+inline void ExpectLogLine(const QString& line)
+{
+    EXPECT_TRUE(IsReadingReply(line.left(5).toStdString() + "#")) << line.toStdString();
+    EXPECT_EQ(line.count("   "), 2) << "reading, date and time: " << line.toStdString();
+}
+
+// The main window's picture after some night readings: the gauge filled
+// from its bottom and the chart's line, in the reading's blue.
+inline void ExpectReadingsOnThePicture(const Picture& picture)
+{
+    EXPECT_GT(picture.Count(kReadingBlue, 8 + 15, 136 + 32, 8 + 32, 136 + 386), 100);
+    EXPECT_GT(picture.Count(kReadingBlue, 8 + 32, 136 + 17, 8 + 568, 136 + 400), 20);
 }
