@@ -11,7 +11,7 @@
 #   ./dev.sh package  install what is missing, build the program and the
 #                     simulator and make the Debian package umbrascope_<version>_<arch>.deb
 #                     in this folder
-#   ./dev.sh windows  install what is missing, cross-compile umbrascope.exe for
+#   ./dev.sh windows  install what is missing, cross-compile Umbrascope.exe for
 #                     64-bit and 32-bit Windows and pack each with its read-me as
 #                     umbrascope-<version>-windows-x64.zip and -x86.zip in this folder
 #
@@ -93,7 +93,7 @@ summary=()
 failed=0
 
 # windows_pass: builds the Windows program and tests and runs the tests under
-# Wine, umbrascope.exe end to end last, noted in the summary like the other
+# Wine, Umbrascope.exe end to end last, noted in the summary like the other
 # passes.
 windows_pass() {
   local name="Windows pass (MinGW-w64, tests under Wine)" preset
@@ -106,7 +106,7 @@ windows_pass() {
     fi
   done
   # The Windows driver test talks to the meter simulator, a Linux program,
-  # and the end-to-end test of umbrascope.exe drives it from Linux.
+  # and the end-to-end test of Umbrascope.exe drives it from Linux.
   echo "== $name: the meter simulator and the end-to-end test"
   if ! { configure "$here/build" &&
     cmake --build "$here/build" --parallel "$jobs" --target umbrascope-metersim e2e_wine_tests; }; then

@@ -46,10 +46,10 @@ void SetDialogRecorder(TDialogRecorder recorder)
 std::string TitleFromFileName(const std::string& fileName)
 {
     std::string title = fileName.substr(0, fileName.find('.'));
-    for (std::size_t i = 0; i < title.size(); ++i) {
-        const auto c = static_cast<unsigned char>(title[i]);
-        title[i] = static_cast<char>(i == 0 ? std::toupper(c) : std::tolower(c));
-    }
+    // The first letter stays as the file has it: "Umbrascope.exe" gives
+    // "Umbrascope", "umbrascope" gives "umbrascope".
+    for (std::size_t i = 1; i < title.size(); ++i)
+        title[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(title[i])));
     return title;
 }
 

@@ -1,4 +1,4 @@
-// umbrascope.exe under Wine, as a Windows user would meet it: the meter
+// Umbrascope.exe under Wine, as a Windows user would meet it: the meter
 // simulator plays the meter on COM5 of the Wine prefix (a link to its
 // pseudo-terminal), the program runs as a separate process on the virtual
 // display, and synthetic input types the port, chooses 1 s, presses START
@@ -45,7 +45,7 @@ protected:
         // property carries.
         environment.insert("WINEDEBUG", "-all,trace+msgbox");
         // A copy in a folder of its own, where its default log lands.
-        program = programDir.filePath("umbrascope.exe");
+        program = programDir.filePath("Umbrascope.exe");
         ASSERT_TRUE(QFile::copy(environment.value("UMBRASCOPE_EXE"), program));
         logFile = programDir.filePath("umblog.txt");
         port = environment.value("WINEPREFIX") + "/dosdevices/com5";

@@ -79,7 +79,7 @@ TEST(DialogsOnScreen, BoxRunsANestedLoopUntilClosed)
     closer.stop();
     EXPECT_GE(ticksWhenSeen, 0) << "the box was shown";
     EXPECT_GE(ticks, ticksWhenSeen + 3) << "the ticker went on while the box waited";
-    EXPECT_EQ(caption, QStringLiteral("Runtime_tests"));
+    EXPECT_EQ(caption, QStringLiteral("runtime_tests"));
     EXPECT_EQ(text, QStringLiteral("COM Port has been disconnected!!"));
 }
 

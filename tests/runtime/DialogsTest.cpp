@@ -31,12 +31,12 @@ protected:
 TEST(DialogText, TitleIsTheFileNameUpToItsFirstPeriod)
 {
     const std::pair<const char*, const char*> table[] = {
-        {"umbrascope", "Umbrascope"}, {"UMBRA.SCOPE.exe", "Umbra"}, {"Umbrascope.exe", "Umbrascope"},
-        {"mY_Meter2", "My_meter2"},   {".hidden", ""},              {"x", "X"},
+        {"umbrascope", "umbrascope"}, {"UMBRA.SCOPE.exe", "Umbra"}, {"Umbrascope.exe", "Umbrascope"},
+        {"mY_Meter2", "my_meter2"},   {".hidden", ""},              {"x", "x"},
     };
     for (const auto& [fileName, title] : table)
         EXPECT_EQ(TitleFromFileName(fileName), title) << fileName;
-    EXPECT_EQ(ApplicationTitle(), "Runtime_tests");
+    EXPECT_EQ(ApplicationTitle(), "runtime_tests");
 }
 
 TEST(DialogText, PeriodIsAddedAfterCharactersAboveIt)
@@ -55,7 +55,7 @@ TEST_F(Dialogs, ErrorBoxAndMessageDialogShowWhatTheyShould)
     ShowException(Exception("File access denied"));
     MessageDlgError("Unable to connect!");
     ASSERT_EQ(FShown.size(), 2u);
-    EXPECT_EQ(FShown[0].Caption, "Runtime_tests");
+    EXPECT_EQ(FShown[0].Caption, "runtime_tests");
     EXPECT_EQ(FShown[0].Text, "File access denied.");
     EXPECT_EQ(FShown[0].Type, mtError);
     EXPECT_EQ(FShown[0].Buttons, std::vector<std::string>{"OK"});
@@ -75,7 +75,7 @@ TEST_F(Dialogs, GuardedHandsEscapingExceptionsToTheErrorBoxAfterTheHandlerReturn
     EXPECT_TRUE(ranAfter);
     EXPECT_TRUE(FShown.empty()) << "no box opens from inside the handler";
     ASSERT_TRUE(WaitUntil([&] { return FShown.size() == 2; }));
-    EXPECT_EQ(FShown[0].Caption, "Runtime_tests");
+    EXPECT_EQ(FShown[0].Caption, "runtime_tests");
     EXPECT_EQ(FShown[0].Text, "Disk full.");
     EXPECT_EQ(FShown[1].Text, "boom!");
 }

@@ -14,7 +14,7 @@
 # The programs run on a virtual display of their own (Xvfb), where the tests
 # of boxes and dialogs open real windows.
 # With UMBRASCOPE_WINE_E2E naming the end-to-end test (a program of this
-# system, built by the Linux build), it runs last: BUILD-DIR's umbrascope.exe
+# system, built by the Linux build), it runs last: BUILD-DIR's Umbrascope.exe
 # with the simulator as COM5 (the serial tests' ports are gone by then),
 # driven with xdotool on the same display.
 # Ends with "N passed, N failed" and a non-zero status on any failure.
@@ -155,11 +155,11 @@ if [ -n "${UMBRASCOPE_WINE_E2E:-}" ]; then
   exec {peer_input}>&-
   wait "$peer_pid" 2>/dev/null || true
   peer_pid=''
-  if [ -e "$build/app/umbrascope.exe" ]; then
-    UMBRASCOPE_WINE=$wine UMBRASCOPE_EXE=$build/app/umbrascope.exe run_counted "$(basename "$UMBRASCOPE_WINE_E2E")" \
+  if [ -e "$build/app/Umbrascope.exe" ]; then
+    UMBRASCOPE_WINE=$wine UMBRASCOPE_EXE=$build/app/Umbrascope.exe run_counted "$(basename "$UMBRASCOPE_WINE_E2E")" \
       "$UMBRASCOPE_WINE_E2E"
   else
-    echo "!! no umbrascope.exe under $build for the end-to-end test"
+    echo "!! no Umbrascope.exe under $build for the end-to-end test"
     failed=$((failed + 1))
   fi
 fi

@@ -117,7 +117,7 @@ TEST(DialogsOnWindows, TheErrorBoxWaitsInANestedLoopUntilClosed)
     ShowException(Exception("File access denied"));
     EXPECT_TRUE(closer.Answered()) << "the box returned before anyone closed it";
     EXPECT_GE(ticks, 5) << "timers stopped while the box waited";
-    EXPECT_EQ(ApplicationTitle(), "Runtime_tests");
+    EXPECT_EQ(ApplicationTitle(), "runtime_tests");
     EXPECT_EQ(text, "File access denied.");
     EXPECT_EQ(buttons, std::vector<std::string>{"OK"});
 }
