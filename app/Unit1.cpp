@@ -57,7 +57,7 @@ TCheckBox* MakeCheckBox(TWinControl* parent, const char* name, const char* capti
 
 std::string DefaultLogPath(const std::string& programFolder)
 {
-    const std::string folder = FolderIsWritable(programFolder) ? programFolder : UserDocumentsFolder();
+    const std::string folder = FolderKeepsFiles(programFolder) ? programFolder : UserDocumentsFolder();
     return folder + kLogFileName;
 }
 

@@ -159,6 +159,9 @@ protected:
     void MouseWheel(TShiftState shift, int delta, int x, int y) override;
     // A zoom drag goes on outside the chart; a pan does not.
     void MouseLeave() override;
+    // A drag whose release will never come ends as if it had not been
+    // made: no zoom, no rectangle left on the chart.
+    void MouseCaptureLost() override;
 
     // The title at the top, then the foot at the bottom, each taking its
     // lines' height off the plot.

@@ -77,6 +77,18 @@ void TCustomChart::MouseLeave()
     PanningRecord().Active = false;
 }
 
+void TCustomChart::MouseCaptureLost()
+{
+    if (!ZoomRecord().Active && !PanningRecord().Active)
+        return;
+    if (ZoomRecord().Active) {
+        ZoomRecord().Active = false;
+        RequestPaint();
+    }
+    PanningRecord().Active = false;
+    RestoreCursor();
+}
+
 // ---- Drags
 
 void TCustomChart::MouseDown(TMouseButton button, TShiftState keys, int x, int y)

@@ -265,6 +265,11 @@ void TControlEvents::DeliverMouseLeave(TControl& control)
     Guarded([&] { control.MouseLeave(); });
 }
 
+void TControlEvents::DeliverMouseCaptureLost(TControl& control)
+{
+    Guarded([&] { control.MouseCaptureLost(); });
+}
+
 void TControlEvents::DeliverClosed(TControl& form)
 {
     // Only the flag: the window is hidden already.

@@ -168,6 +168,9 @@ protected:
     // `delta`: WHEEL_DELTA a notch, positive away from the user.
     virtual void MouseWheel(TShiftState, int /*delta*/, int /*x*/, int /*y*/) {}
     virtual void MouseLeave() {}
+    // The mouse was taken away while a button was held (another window
+    // took it, a box opened): the button's release will not come.
+    virtual void MouseCaptureLost() {}
 
     // Shows `cursor` over the control until the next ShowCursor or
     // RestoreCursor, without changing Cursor().

@@ -50,6 +50,7 @@ struct TControlEvents {
     static void DeliverMouseUp(TControl& control, TMouseButton button, TShiftState shift, int x, int y);
     static void DeliverMouseWheel(TControl& control, TShiftState shift, int delta, int x, int y);
     static void DeliverMouseLeave(TControl& control);
+    static void DeliverMouseCaptureLost(TControl& control);
     // A button pressed, a check box's state changed.
     static void DeliverClick(TControl& buttonOrCheckBox);
     // A combo box's list is about to open.

@@ -28,3 +28,34 @@ void CheckPathUsable(const std::string& path)
     if (path.empty() || path.find('\0') != std::string::npos)
         throw EInOutError(kInvalidFilename);
 }
+
+namespace {
+
+TPathQuery& PathQuery()
+{
+    static TPathQuery query = QueryPath;
+    return query;
+}
+
+}  // namespace
+
+TPathQuery SetPathQuery(TPathQuery query)
+{
+    const TPathQuery previous = PathQuery();
+    PathQuery() = query != nullptr ? query : QueryPath;
+    return previous;
+}
+
+bool FileIsPlainFile(const std::string& path)
+{
+    if (path.empty() || PathCharacterCount(path) > kMaxPathLength)
+        return false;
+    bool isFolder = false;
+    if (const int error = PathQuery()(path, isFolder); error != 0)
+        // A share or disk that fails the question for a moment must not
+        // have its log replaced by an empty one: only a file that is
+        // certainly missing counts as missing. Appending then meets the
+        // real fault and reports it.
+        return !ErrorMeansMissing(error);
+    return !isFolder;
+}

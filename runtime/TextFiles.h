@@ -56,11 +56,14 @@ int InOutErrorCodeFromSystemError(int error, TFileStep step, const std::string& 
 
 // Raises EInOutError 3 for a path that cannot name a file: empty, with a
 // zero character, or longer than kMaxPathLength characters (UTF-8 code
-// points on Linux, characters of the ANSI code page on Windows).
+// points on Linux, UTF-16 units on Windows).
 void CheckPathUsable(const std::string& path);
 
-// True when `path` names something that exists and is not a folder. Never
-// raises; an unusable path (too long, empty) counts as not existing.
+// True when `path` names something that exists and is not a folder, and
+// also when the system fails to say for another reason than that nothing is
+// there: such a file may well exist, and appending to it reports the fault
+// where creating it would have emptied it. Never raises; an unusable path
+// (too long, empty) counts as not existing.
 bool FileIsPlainFile(const std::string& path);
 
 // Creates `path` as an empty file, replacing the content of an existing one,

@@ -36,3 +36,10 @@ bool FolderIsWritable(const std::string& folder)
     // says EROFS for a file system mounted read-only.
     return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
+
+bool FolderKeepsFiles(const std::string& folder)
+{
+    // The desktops here start a program where the user put it, not from a
+    // temporary copy, so a writable folder is one the user chose to keep.
+    return FolderIsWritable(folder);
+}

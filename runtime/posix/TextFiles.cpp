@@ -127,12 +127,20 @@ int InOutErrorCodeFromSystemError(int error, TFileStep step, const std::string& 
     }
 }
 
-bool FileIsPlainFile(const std::string& path)
+int QueryPath(const std::string& path, bool& isFolder)
 {
-    if (path.empty() || PathCharacterCount(path) > kMaxPathLength)
-        return false;
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0)
+        return errno;
+    isFolder = S_ISDIR(info.st_mode);
+    return 0;
+}
+
+bool ErrorMeansMissing(int error)
+{
+    // ENOTDIR: a part of the path that should be a folder is a file, so
+    // nothing can be there either.
+    return error == ENOENT || error == ENOTDIR;
 }
 
 void CreateTextFile(const std::string& path)

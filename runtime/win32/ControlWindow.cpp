@@ -4,6 +4,8 @@
 // children), the fonts and brushes they share, and the pure pieces below.
 #include "runtime/win32/Win32Controls.h"
 
+#include "runtime/win32/WideText.h"
+
 #include "runtime/Dialogs.h"
 #include "runtime/SysUtils.h"
 
@@ -43,7 +45,7 @@ TShiftState ShiftFromMouseKeys(WPARAM keys, bool altDown)
     return shift;
 }
 
-LPCSTR SystemCursorName(TCursor cursor)
+LPCWSTR SystemCursorName(TCursor cursor)
 {
     switch (cursor) {
     case crDefault:
@@ -80,38 +82,6 @@ DWORD LabelAlignmentStyle(TAlignment alignment)
     // width is a little short for the screen's font, the text is cut at the
     // edge instead of losing its last word to a second line.
     return SS_LEFTNOWORDWRAP;
-}
-
-namespace {
-
-std::string ConvertText(const std::string& text, UINT from, UINT to)
-{
-    if (text.empty())
-        return text;
-    const int size = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
-    if (wideLength <= 0)
-        return std::string();
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(from, 0, text.data(), size, wide.data(), wideLength);
-    const int length = WideCharToMultiByte(to, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0)
-        return std::string();
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(to, 0, wide.data(), wideLength, result.data(), length, nullptr, nullptr);
-    return result;
-}
-
-}  // namespace
-
-std::string ToSystemText(const std::string& utf8)
-{
-    return ConvertText(utf8, CP_UTF8, CP_ACP);
-}
-
-std::string FromSystemText(const std::string& ansi)
-{
-    return ConvertText(ansi, CP_ACP, CP_UTF8);
 }
 
 // ---- Shared objects
@@ -161,7 +131,7 @@ HBRUSH ColorBrush(TColor color)
 double WindowPixelRatio(HWND window)
 {
     using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = SystemFunction<TGetDpiForWindow>("user32.dll", "GetDpiForWindow");
+    static const auto getDpiForWindow = SystemFunction<TGetDpiForWindow>(L"user32.dll", "GetDpiForWindow");
     UINT dpi = getDpiForWindow != nullptr && window != nullptr ? getDpiForWindow(window) : 0;
     if (dpi == 0) {
         HDC dc = GetDC(window);
@@ -173,7 +143,7 @@ double WindowPixelRatio(HWND window)
 
 HINSTANCE ProgramInstance()
 {
-    return GetModuleHandleA(nullptr);
+    return GetModuleHandleW(nullptr);
 }
 
 namespace {
@@ -201,27 +171,27 @@ HWND MainFormWindow()
 namespace {
 
 // The window property that leads from a window to its object.
-constexpr char kWindowObject[] = "UmbrascopeControlWindow";
+constexpr wchar_t kWindowObject[] = L"UmbrascopeControlWindow";
 
 }  // namespace
 
 TWin32Window::~TWin32Window()
 {
     for (HWND part : FParts)
-        RemovePropA(part, kWindowObject);
+        RemovePropW(part, kWindowObject);
     if (FHandle == nullptr)
         return;
     // From here the window's messages (those of its destruction too) go
     // where they went before it was ours.
-    RemovePropA(FHandle, kWindowObject);
+    RemovePropW(FHandle, kWindowObject);
     if (FSubclassed)
-        SetWindowLongPtrA(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefaultProc));
+        SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefaultProc));
     DestroyWindow(FHandle);
 }
 
 TWin32Window* TWin32Window::FromHandle(HWND handle)
 {
-    return handle != nullptr ? static_cast<TWin32Window*>(GetPropA(handle, kWindowObject)) : nullptr;
+    return handle != nullptr ? static_cast<TWin32Window*>(GetPropW(handle, kWindowObject)) : nullptr;
 }
 
 void TWin32Window::Attach(HWND handle, bool ownClass)
@@ -229,10 +199,10 @@ void TWin32Window::Attach(HWND handle, bool ownClass)
     if (handle == nullptr)
         throw EOutOfResources(Format("Cannot create a window (error %lu)", GetLastError()));
     FHandle = handle;
-    SetPropA(handle, kWindowObject, this);
+    SetPropW(handle, kWindowObject, this);
     if (!ownClass) {
         FDefaultProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWin32Window::WindowProc)));
+            SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWin32Window::WindowProc)));
         FSubclassed = true;
     }
 }
@@ -241,7 +211,7 @@ void TWin32Window::AddPart(HWND part)
 {
     if (part == nullptr || part == FHandle)
         return;
-    SetPropA(part, kWindowObject, this);
+    SetPropW(part, kWindowObject, this);
     FParts.push_back(part);
 }
 
@@ -256,7 +226,7 @@ LRESULT TWin32Window::Dispatch(HWND handle, UINT msg, WPARAM wParam, LPARAM lPar
     // Before Attach and after the object went, our classes' windows get the
     // default; a part never comes here (it keeps its own procedure).
     if (self == nullptr || self->FHandle != handle)
-        return DefWindowProcA(handle, msg, wParam, lParam);
+        return DefWindowProcW(handle, msg, wParam, lParam);
     // Copied first: a handler may free the object (and the window).
     const WNDPROC next = self->FDefaultProc;
     LRESULT result = 0;
@@ -264,12 +234,12 @@ LRESULT TWin32Window::Dispatch(HWND handle, UINT msg, WPARAM wParam, LPARAM lPar
     Guarded([&] { handled = self->HandleMessage(msg, wParam, lParam, result); });
     if (handled)
         return result;
-    return CallWindowProcA(next, handle, msg, wParam, lParam);
+    return CallWindowProcW(next, handle, msg, wParam, lParam);
 }
 
 LRESULT TWin32Window::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return CallWindowProcA(FDefaultProc, FHandle, msg, wParam, lParam);
+    return CallWindowProcW(FDefaultProc, FHandle, msg, wParam, lParam);
 }
 
 bool TWin32Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -303,7 +273,7 @@ bool TWin32Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         // control without a cursor shows its parent's, or its class's.
         if (FCursor == crDefault || LOWORD(lParam) != HTCLIENT)
             return false;
-        ::SetCursor(FCursor == crNone ? nullptr : LoadCursorA(nullptr, SystemCursorName(FCursor)));
+        ::SetCursor(FCursor == crNone ? nullptr : LoadCursorW(nullptr, SystemCursorName(FCursor)));
         result = TRUE;
         return true;
     case WM_MOUSEWHEEL: {
@@ -314,7 +284,7 @@ bool TWin32Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
         TWin32Window* target = FromHandle(under);
         if (target == nullptr || target == this || target->FHandle != under || !target->TakesWheel())
             return false;
-        result = SendMessageA(under, msg, wParam, lParam);
+        result = SendMessageW(under, msg, wParam, lParam);
         return true;
     }
     default: return false;
@@ -334,30 +304,30 @@ void TWin32Window::PlaceWindow(const TRect& bounds)
 void TWin32Window::ApplyFont(const TPainterFont& font)
 {
     FFont = font;
-    SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(font, Ratio())), TRUE);
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(font, Ratio())), TRUE);
 }
 
 void TWin32Window::ApplyText(const std::string& text)
 {
-    SetWindowTextA(FHandle, ToSystemText(text).c_str());
+    SetWindowTextW(FHandle, WideFromUtf8(text).c_str());
 }
 
 std::string TWin32Window::WindowText() const
 {
-    const int length = GetWindowTextLengthA(FHandle);
+    const int length = GetWindowTextLengthW(FHandle);
     if (length <= 0)
         return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(std::max(GetWindowTextA(FHandle, text.data(), length + 1), 0)));
-    return FromSystemText(text);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(FHandle, text.data(), length + 1);
+    return Utf8FromWide(text.data(), std::max(copied, 0));
 }
 
 namespace {
 
 bool IsLabel(HWND window)
 {
-    char name[16] = {};
-    return GetClassNameA(window, name, sizeof name) > 0 && lstrcmpiA(name, "STATIC") == 0;
+    wchar_t name[16] = {};
+    return GetClassNameW(window, name, 16) > 0 && lstrcmpiW(name, L"STATIC") == 0;
 }
 
 // A label has no window of its own in the classic design: it is painted on
@@ -378,13 +348,13 @@ void KeepLabelsBeneath(HWND parent)
 
 }  // namespace
 
-HWND CreateChildWindow(const char* className, DWORD style, DWORD exStyle, TControlWindow* parent)
+HWND CreateChildWindow(const wchar_t* className, DWORD style, DWORD exStyle, TControlWindow* parent)
 {
     auto* parentWindow = dynamic_cast<TWin32Window*>(parent);
     HWND parentHandle = parentWindow != nullptr ? parentWindow->Handle() : nullptr;
     // Ids above those IsDialogMessage gives meaning to (IDOK, IDCANCEL, ...).
     static int nextId = 1000;
-    HWND window = CreateWindowExA(exStyle, className, "", style | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, 0,
+    HWND window = CreateWindowExW(exStyle, className, L"", style | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE, 0, 0, 0, 0,
                                   parentHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId++)),
                                   ProgramInstance(), nullptr);
     if (window != nullptr && parentHandle != nullptr && !IsLabel(window))

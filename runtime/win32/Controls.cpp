@@ -6,6 +6,8 @@
 // controls have window classes of their own (Forms.cpp, CustomWindow.cpp).
 #include "runtime/win32/Win32Controls.h"
 
+#include "runtime/win32/WideText.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -27,13 +29,13 @@ public:
     explicit TWin32LabelWindow(TControlWindow* parent)
     {
         // No prefix: an ampersand in a caption is shown, as on Qt.
-        Attach(CreateChildWindow("STATIC", LabelAlignmentStyle(taLeftJustify) | SS_NOPREFIX, 0, parent), false);
+        Attach(CreateChildWindow(L"STATIC", LabelAlignmentStyle(taLeftJustify) | SS_NOPREFIX, 0, parent), false);
     }
 
     void SetAlignment(TAlignment alignment) override
     {
-        const LONG_PTR style = GetWindowLongPtrA(FHandle, GWL_STYLE);
-        SetWindowLongPtrA(FHandle, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | LabelAlignmentStyle(alignment));
+        const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+        SetWindowLongPtrW(FHandle, GWL_STYLE, (style & ~static_cast<LONG_PTR>(SS_TYPEMASK)) | LabelAlignmentStyle(alignment));
         InvalidateRect(FHandle, nullptr, TRUE);
     }
     void SetFontColor(TColor color) override
@@ -44,12 +46,11 @@ public:
     TSize TextExtent(const std::string& text) const override
     {
         const double ratio = Ratio();
-        const std::string systemText = ToSystemText(text);
+        const std::wstring wide = WideFromUtf8(text);
         HDC dc = GetDC(FHandle);
         HGDIOBJ oldFont = SelectObject(dc, ControlFont(FFont, ratio));
         RECT extent{0, 0, 0, 0};
-        DrawTextA(dc, systemText.c_str(), static_cast<int>(systemText.size()), &extent,
-                  DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+        DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &extent, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
         SelectObject(dc, oldFont);
         ReleaseDC(FHandle, dc);
         // Rounded up: a label one device pixel too narrow wraps its last word.
@@ -74,7 +75,7 @@ public:
     explicit TWin32GroupBoxWindow(TControlWindow* parent)
     {
         // A control parent: the dialog keys walk into the box's children.
-        Attach(CreateChildWindow("BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent), false);
+        Attach(CreateChildWindow(L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent), false);
     }
 
 protected:
@@ -102,10 +103,29 @@ class TWin32ButtonWindow final : public TWin32ControlWindow<TControlWindow> {
 public:
     TWin32ButtonWindow(TControl& button, TControlWindow* parent) : FButton(button)
     {
-        Attach(CreateChildWindow("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, parent), false);
+        Attach(CreateChildWindow(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, parent), false);
     }
 
 protected:
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override
+    {
+        // As in a dialog, the focused button is the default one, however
+        // it got the focus (Tab or a click): it shows the default frame and
+        // tells the dialog keys so, which then press it for Enter. The
+        // answer does not hang on the style, which the dialog keys reset
+        // on their own focus changes.
+        switch (msg) {
+        case WM_SETFOCUS: SendMessageW(FHandle, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE); break;
+        case WM_KILLFOCUS: SendMessageW(FHandle, BM_SETSTYLE, BS_PUSHBUTTON, TRUE); break;
+        case WM_GETDLGCODE:
+            if (GetFocus() != FHandle)
+                break;
+            result = DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+            return true;
+        default: break;
+        }
+        return TWin32Window::HandleMessage(msg, wParam, lParam, result);
+    }
     void Notified(WORD code) override
     {
         if (code == BN_CLICKED)
@@ -120,7 +140,7 @@ class TWin32CheckWindow final : public TWin32ControlWindow<TCheckWindow> {
 public:
     TWin32CheckWindow(TControl& box, TControlWindow* parent) : FBox(box)
     {
-        Attach(CreateChildWindow("BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, parent), false);
+        Attach(CreateChildWindow(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, parent), false);
     }
 
     void SetChecked(bool checked) override
@@ -129,10 +149,10 @@ public:
         // reported here, so that every change runs OnClick once.
         if (checked == Checked())
             return;
-        SendMessageA(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(FHandle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
         TControlEvents::DeliverClick(FBox);
     }
-    bool Checked() const override { return SendMessageA(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    bool Checked() const override { return SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 protected:
     void Notified(WORD code) override
@@ -156,7 +176,7 @@ public:
     TWin32ComboWindow(TControl& box, TControlWindow* parent, TComboBoxStyle style) : FBox(box)
     {
         const DWORD kind = style == csDropDown ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
-        Attach(CreateChildWindow("COMBOBOX", kind | WS_VSCROLL | WS_TABSTOP, 0, parent), false);
+        Attach(CreateChildWindow(L"COMBOBOX", kind | WS_VSCROLL | WS_TABSTOP, 0, parent), false);
         FColor = clWindow;
         // The edit and the list ask for their colours with their own handles.
         COMBOBOXINFO info{};
@@ -180,40 +200,39 @@ public:
     }
     void SetText(const std::string& text) override
     {
-        if ((GetWindowLongPtrA(FHandle, GWL_STYLE) & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
+        if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & CBS_DROPDOWNLIST) != CBS_DROPDOWNLIST)
             ApplyText(text);
     }
     void AddItem(const std::string& item) override
     {
         // The system's box never changes its text or choice for an item added.
-        SendMessageA(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToSystemText(item).c_str()));
+        SendMessageW(FHandle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
     }
     void Clear() override
     {
-        SendMessageA(FHandle, CB_RESETCONTENT, 0, 0);
-        SetWindowTextA(FHandle, "");
+        SendMessageW(FHandle, CB_RESETCONTENT, 0, 0);
+        SetWindowTextW(FHandle, L"");
     }
-    int ItemCount() const override { return std::max(0, static_cast<int>(SendMessageA(FHandle, CB_GETCOUNT, 0, 0))); }
+    int ItemCount() const override { return std::max(0, static_cast<int>(SendMessageW(FHandle, CB_GETCOUNT, 0, 0))); }
     std::string Item(int index) const override
     {
-        const auto length = SendMessageA(FHandle, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        const auto length = SendMessageW(FHandle, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length == CB_ERR)
             return std::string();
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        const auto copied = SendMessageA(FHandle, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
-        return FromSystemText(text);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        const auto copied = SendMessageW(FHandle, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        return Utf8FromWide(text.data(), static_cast<int>(std::max<LRESULT>(copied, 0)));
     }
-    int ItemIndex() const override { return static_cast<int>(SendMessageA(FHandle, CB_GETCURSEL, 0, 0)); }
-    void SetItemIndex(int index) override { SendMessageA(FHandle, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+    int ItemIndex() const override { return static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0)); }
+    void SetItemIndex(int index) override { SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
     void SetItemHeight(int height) override
     {
         FItemHeight = height;
-        SendMessageA(FHandle, CB_SETITEMHEIGHT, 0, std::max(1, ToDevice(height, Ratio())));
+        SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, std::max(1, ToDevice(height, Ratio())));
         Place();
     }
-    void SetDroppedDown(bool dropped) override { SendMessageA(FHandle, CB_SHOWDROPDOWN, dropped, 0); }
-    bool DroppedDown() const override { return SendMessageA(FHandle, CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
+    void SetDroppedDown(bool dropped) override { SendMessageW(FHandle, CB_SHOWDROPDOWN, dropped, 0); }
+    bool DroppedDown() const override { return SendMessageW(FHandle, CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
 
 protected:
     void Notified(WORD code) override
@@ -241,7 +260,7 @@ private:
     {
         const double ratio = Ratio();
         const int field = ToDevice(FBounds.Height(), ratio);
-        SendMessageA(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, field - kFieldFrame));
+        SendMessageW(FHandle, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), std::max(1, field - kFieldFrame));
         const int left = ToDevice(FBounds.Left, ratio);
         const int top = ToDevice(FBounds.Top, ratio);
         const int list = ToDevice(kListRows * FItemHeight + 2, ratio);
@@ -256,15 +275,15 @@ private:
         HGDIOBJ oldFont = SelectObject(dc, ControlFont(FFont, Ratio()));
         int widest = 0;
         for (int i = 0; i < ItemCount(); ++i) {
-            const std::string text = ToSystemText(Item(i));
+            const std::wstring text = WideFromUtf8(Item(i));
             SIZE size{};
-            if (GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size))
+            if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
                 widest = std::max(widest, static_cast<int>(size.cx));
         }
         SelectObject(dc, oldFont);
         ReleaseDC(FHandle, dc);
         const int margins = 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) + 4;
-        SendMessageA(FHandle, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins), 0);
+        SendMessageW(FHandle, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + margins), 0);
     }
 
     TControl& FBox;
@@ -277,11 +296,11 @@ class TWin32EditWindow final : public TWin32ControlWindow<TEditWindow> {
 public:
     explicit TWin32EditWindow(TControlWindow* parent)
     {
-        Attach(CreateChildWindow("EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, parent), false);
+        Attach(CreateChildWindow(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, parent), false);
         FColor = clWindow;
     }
 
-    void SetReadOnly(bool readOnly) override { SendMessageA(FHandle, EM_SETREADONLY, readOnly, 0); }
+    void SetReadOnly(bool readOnly) override { SendMessageW(FHandle, EM_SETREADONLY, readOnly, 0); }
 
 protected:
     HBRUSH ControlColors(UINT msg, HDC dc) override

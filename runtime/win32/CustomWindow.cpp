@@ -8,21 +8,21 @@
 
 namespace {
 
-constexpr char kCustomClass[] = "UmbrascopeCustomControl";
+constexpr wchar_t kCustomClass[] = L"UmbrascopeCustomControl";
 
 void RegisterCustomClass()
 {
     static const bool registered = [] {
-        WNDCLASSA windowClass{};
+        WNDCLASSW windowClass{};
         // Redrawn whole when resized: the picture depends on the size.
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
         windowClass.lpfnWndProc = TWin32Window::WindowProc;
         windowClass.hInstance = ProgramInstance();
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = kCustomClass;
-        return RegisterClassA(&windowClass) != 0;
+        return RegisterClassW(&windowClass) != 0;
     }();
-    (void)registered;  // a failure shows as CreateWindowExA failing
+    (void)registered;  // a failure shows as CreateWindowExW failing
 }
 
 class TWin32CustomWindow final : public TWin32ControlWindow<TControlWindow> {
@@ -63,6 +63,12 @@ protected:
             TControlEvents::DeliverMouseLeave(FControl);
             return true;
         case WM_MOUSEWHEEL: MouseWheel(wParam, lParam); return true;
+        case WM_CAPTURECHANGED:
+            // Alt+Tab, a box or another window took the mouse from a held
+            // button: its release will come to someone else.
+            if (reinterpret_cast<HWND>(lParam) != FHandle)
+                TControlEvents::DeliverMouseCaptureLost(FControl);
+            return true;
         default: return TWin32Window::HandleMessage(msg, wParam, lParam, result);
         }
     }

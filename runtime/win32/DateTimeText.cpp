@@ -1,5 +1,7 @@
 #include "runtime/DateTimeTextSystem.h"
 
+#include "runtime/win32/WideText.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -34,11 +36,11 @@ std::optional<std::string> SystemText(Call call)
     const int size = call(nullptr, 0);
     if (size <= 0)
         return std::nullopt;
-    std::vector<char> text(static_cast<std::size_t>(size));
+    std::vector<wchar_t> text(static_cast<std::size_t>(size));
     const int written = call(text.data(), size);
     if (written <= 0)
         return std::nullopt;
-    return std::string(text.data());
+    return Utf8FromWide(text.data());
 }
 
 std::optional<std::string> LocaleText(const std::string& locale, LCTYPE item)
@@ -46,7 +48,7 @@ std::optional<std::string> LocaleText(const std::string& locale, LCTYPE item)
     const auto choice = LocaleNamed(locale);
     if (!choice)
         return std::nullopt;
-    return SystemText([&](char* text, int size) { return ::GetLocaleInfoA(choice->Id, item | choice->Flags, text, size); });
+    return SystemText([&](wchar_t* text, int size) { return ::GetLocaleInfoW(choice->Id, item | choice->Flags, text, size); });
 }
 
 SYSTEMTIME SystemTimeOf(const TLocalDateTime& moment)
@@ -99,8 +101,8 @@ std::optional<std::string> SystemFormatDate(const TLocalDateTime& moment, const 
     if (!choice)
         return std::nullopt;
     const SYSTEMTIME time = SystemTimeOf(moment);
-    return SystemText([&](char* text, int size) {
-        return ::GetDateFormatA(choice->Id, DATE_SHORTDATE | choice->Flags, &time, nullptr, text, size);
+    return SystemText([&](wchar_t* text, int size) {
+        return ::GetDateFormatW(choice->Id, DATE_SHORTDATE | choice->Flags, &time, nullptr, text, size);
     });
 }
 
@@ -111,7 +113,7 @@ std::optional<std::string> SystemFormatTime(const TLocalDateTime& moment, const 
         return std::nullopt;
     const SYSTEMTIME time = SystemTimeOf(moment);
     // No flags: the long time format, seconds included.
-    return SystemText([&](char* text, int size) {
-        return ::GetTimeFormatA(choice->Id, choice->Flags, &time, nullptr, text, size);
+    return SystemText([&](wchar_t* text, int size) {
+        return ::GetTimeFormatW(choice->Id, choice->Flags, &time, nullptr, text, size);
     });
 }

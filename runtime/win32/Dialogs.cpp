@@ -1,6 +1,9 @@
 // The boxes and the save-file dialog on Windows: the system's message box
-// and its common save dialog, both modal to the active window.
+// and its common save dialog, both modal to the program's main window.
 #include "runtime/DialogsSystem.h"
+
+#include "runtime/win32/WideText.h"
+#include "runtime/win32/Win32Controls.h"
 
 #include <windows.h>
 
@@ -29,34 +32,36 @@ UINT IconFor(TMsgDlgType type)
 
 // Description and pattern pairs, each ended by a zero, and one more zero at
 // the end.
-std::string SystemFilter(const TSaveDialog& dialog)
+std::wstring SystemFilter(const TSaveDialog& dialog)
 {
-    std::string filter;
+    std::wstring filter;
     for (const auto& [description, pattern] : dialog.FilterPairs()) {
-        filter += description;
-        filter += '\0';
-        filter += pattern;
-        filter += '\0';
+        filter += WideFromUtf8(description);
+        filter += L'\0';
+        filter += WideFromUtf8(pattern);
+        filter += L'\0';
     }
-    filter += '\0';
+    filter += L'\0';
     return filter;
+}
+
+// The window a box belongs to. The main window, whether or not it is
+// active: a box about a failed log step or an unplugged meter comes while
+// the program sits in the background overnight, and an unowned box could
+// open behind other windows and leave the main window usable meanwhile.
+// Before there is a main window (and in tests without one), the active one.
+HWND BoxOwner()
+{
+    HWND main = MainFormWindow();
+    return main != nullptr && IsWindowVisible(main) ? main : GetActiveWindow();
 }
 
 }  // namespace
 
 std::string ProgramFileName()
 {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return "";
-        if (length < path.size()) {
-            const std::string full(path.data(), length);
-            return full.substr(full.find_last_of("\\/") + 1);
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::string full = ProgramFilePath();
+    return full.substr(full.find_last_of("\\/") + 1);
 }
 
 bool CanShowBoxes()
@@ -66,28 +71,30 @@ bool CanShowBoxes()
 
 void ShowSystemBox(const DialogRecord& record)
 {
-    MessageBoxA(GetActiveWindow(), record.Text.c_str(), record.Caption.c_str(), MB_OK | IconFor(record.Type));
+    MessageBoxW(BoxOwner(), WideFromUtf8(record.Text).c_str(), WideFromUtf8(record.Caption).c_str(),
+                MB_OK | IconFor(record.Type));
 }
 
 bool ExecuteSystemSaveDialog(TSaveDialog& dialog)
 {
-    const std::string filter = SystemFilter(dialog);
-    const std::string folder = dialog.StartFolder();
-    const std::string suffix = dialog.DefaultSuffix();
+    const std::wstring filter = SystemFilter(dialog);
+    const std::wstring folder = WideFromUtf8(dialog.StartFolder());
+    const std::wstring title = WideFromUtf8(dialog.Title());
+    const std::wstring suffix = WideFromUtf8(dialog.DefaultSuffix());
     // The dialog hands back at most MAX_PATH characters with the zero; a
     // longer name is refused by the dialog itself.
-    char file[MAX_PATH] = {};
-    dialog.FileName().copy(file, sizeof file - 1);
+    wchar_t file[MAX_PATH] = {};
+    WideFromUtf8(dialog.FileName()).copy(file, MAX_PATH - 1);
 
-    OPENFILENAMEA settings{};
+    OPENFILENAMEW settings{};
     settings.lStructSize = sizeof settings;
-    settings.hwndOwner = GetActiveWindow();
+    settings.hwndOwner = BoxOwner();
     settings.lpstrFilter = filter.c_str();
     settings.nFilterIndex = static_cast<DWORD>(dialog.FilterIndex());
     settings.lpstrFile = file;
-    settings.nMaxFile = sizeof file;
+    settings.nMaxFile = MAX_PATH;
     settings.lpstrInitialDir = folder.c_str();
-    settings.lpstrTitle = dialog.Title().empty() ? nullptr : dialog.Title().c_str();
+    settings.lpstrTitle = title.empty() ? nullptr : title.c_str();
     settings.lpstrDefExt = suffix.empty() ? nullptr : suffix.c_str();
     // No check that the folder exists, and no question about an existing
     // file unless asked for.
@@ -98,8 +105,8 @@ bool ExecuteSystemSaveDialog(TSaveDialog& dialog)
         settings.Flags |= OFN_ENABLESIZING;
     if ((dialog.Options() & ofOverwritePrompt) != 0)
         settings.Flags |= OFN_OVERWRITEPROMPT;
-    if (!GetSaveFileNameA(&settings))
+    if (!GetSaveFileNameW(&settings))
         return false;
-    dialog.SetFileName(file);
+    dialog.SetFileName(Utf8FromWide(file));
     return true;
 }

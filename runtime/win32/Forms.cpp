@@ -15,7 +15,7 @@ TPoint CentredOrigin(const TRect& workArea, int width, int height)
 
 namespace {
 
-constexpr char kFormClass[] = "UmbrascopeForm";
+constexpr wchar_t kFormClass[] = L"UmbrascopeForm";
 // A single border, the system menu and minimise: no sizing, no maximise.
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // Tab and the arrows walk into group boxes as they do in dialogs.
@@ -24,16 +24,16 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 void RegisterFormClass()
 {
     static const bool registered = [] {
-        WNDCLASSA windowClass{};
+        WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = TWin32Window::WindowProc;
         windowClass.hInstance = ProgramInstance();
         // The program's icon where its resources have one.
-        windowClass.hIcon = LoadIconA(ProgramInstance(), "MAINICON");
-        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        windowClass.hIcon = LoadIconW(ProgramInstance(), L"MAINICON");
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = kFormClass;
-        return RegisterClassA(&windowClass) != 0;
+        return RegisterClassW(&windowClass) != 0;
     }();
-    (void)registered;  // a failure shows as CreateWindowExA failing
+    (void)registered;  // a failure shows as CreateWindowExW failing
 }
 
 TRect WorkAreaOf(HWND window)
@@ -41,10 +41,10 @@ TRect WorkAreaOf(HWND window)
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     RECT area{};
-    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
         area = monitor.rcWork;
     else
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return Rect(area.left, area.top, area.right, area.bottom);
 }
 
@@ -53,7 +53,7 @@ public:
     explicit TWin32FormWindow(TControl& form) : FForm(form)
     {
         RegisterFormClass();
-        Attach(CreateWindowExA(kFormExStyle, kFormClass, "", kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+        Attach(CreateWindowExW(kFormExStyle, kFormClass, L"", kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
                                nullptr, ProgramInstance(), nullptr),
                true);
     }
@@ -114,11 +114,50 @@ protected:
             Close();
             result = 0;
             return true;
+        case WM_ACTIVATE:
+            // As a dialog does: the control that had the keyboard gets it
+            // back when the window is active again (after Alt+Tab, a box,
+            // the file chooser), rather than the window itself, on which
+            // Space and Enter do nothing.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                RememberFocus();
+                return false;
+            }
+            if (HIWORD(wParam) != 0 || !RestoreFocus())
+                return false;
+            result = 0;
+            return true;
+        case WM_SETFOCUS:
+            // The system gives the keyboard to the window itself when a box
+            // it owned goes away.
+            if (!RestoreFocus())
+                return false;
+            result = 0;
+            return true;
         default: return TWin32Window::HandleMessage(msg, wParam, lParam, result);
         }
     }
 
 private:
+    void RememberFocus()
+    {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(FHandle, focus))
+            FFocused = focus;
+    }
+    // False when there is no control to give the keyboard to.
+    bool RestoreFocus()
+    {
+        HWND target = FFocused;
+        if (target == nullptr || !IsWindow(target) || !IsChild(FHandle, target) || !IsWindowEnabled(target) ||
+            !IsWindowVisible(target))
+            target = GetNextDlgTabItem(FHandle, nullptr, FALSE);
+        if (target == nullptr)
+            return false;
+        ::SetFocus(target);
+        return true;
+    }
+
     void CentreOnWorkArea()
     {
         RECT window;
@@ -129,6 +168,7 @@ private:
 
     TControl& FForm;
     bool FShownOnce = false;
+    HWND FFocused = nullptr;
 };
 
 // Drawn sharp on dense screens rather than stretched by the system: per
@@ -139,13 +179,13 @@ void DeclareDpiAware()
     using TSetContext = BOOL(WINAPI*)(HANDLE);
     using TSetAware = BOOL(WINAPI*)();
     const auto perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
-    if (const auto setContext = SystemFunction<TSetContext>("user32.dll", "SetProcessDpiAwarenessContext")) {
+    if (const auto setContext = SystemFunction<TSetContext>(L"user32.dll", "SetProcessDpiAwarenessContext")) {
         // Refused when the executable's manifest has declared it already;
         // that declaration stands.
         if (setContext(perMonitorV2) || GetLastError() == ERROR_ACCESS_DENIED)
             return;
     }
-    if (const auto setAware = SystemFunction<TSetAware>("user32.dll", "SetProcessDPIAware"))
+    if (const auto setAware = SystemFunction<TSetAware>(L"user32.dll", "SetProcessDPIAware"))
         setAware();
 }
 
@@ -176,13 +216,13 @@ int TApplication::Run(TForm& mainForm)
     mainForm.Show();
     MSG message{};
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
         // Tab, the arrows, Enter and Escape move through the form as in a
         // dialog; everything else (timers, posted boxes) as usual.
-        if (IsDialogMessageA(form, &message))
+        if (IsDialogMessageW(form, &message))
             continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     SetMainFormWindow(nullptr);
     return got == 0 ? static_cast<int>(message.wParam) : 1;

@@ -4,6 +4,8 @@
 // pixel runs, and the raster operations combine pixel by pixel.
 #include "runtime/win32/GdiPainter.h"
 
+#include "runtime/win32/WideText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -46,17 +48,6 @@ DWORD PenStyleFor(TPenStyle style)
     case psAlternate: return PS_ALTERNATE;
     default: return PS_SOLID;
     }
-}
-
-std::wstring Wide(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(std::max(length, 0)), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length);
-    return result;
 }
 
 // A GDI object owned here, deleted when replaced or gone (never while
@@ -110,7 +101,7 @@ public:
     }
     int Width(const std::string& text) const override
     {
-        const std::wstring wide = Wide(text);
+        const std::wstring wide = WideFromUtf8(text);
         SIZE size{};
         if (wide.empty() || !GetTextExtentPoint32W(FDC, wide.c_str(), static_cast<int>(wide.size()), &size))
             return 0;
@@ -342,7 +333,7 @@ public:
             SelectObject(FDC, FFontObject.Get());
             FFontAngle = tenths;
         }
-        const std::wstring wide = Wide(text);
+        const std::wstring wide = WideFromUtf8(text);
         SetTextAlign(FDC, static_cast<UINT>(align));
         SetTextColor(FDC, FFont.Color);
         ExtTextOutW(FDC, x, y, 0, nullptr, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
@@ -412,7 +403,7 @@ HFONT CreateGdiFont(const TPainterFont& font, int angleTenths)
                        (font.Style & fsUnderline) != 0, (font.Style & fsStrikeOut) != 0, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                        font.Smooth ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       Wide(font.Name).c_str());
+                       WideFromUtf8(font.Name).c_str());
 }
 
 TGdiBitmap::TGdiBitmap(int width, int height, double ratio) : FWidth(width), FHeight(height), FRatio(ratio)

@@ -9,28 +9,28 @@
 
 namespace {
 
-constexpr char kClassName[] = "UmbrascopeNotifyWindow";
+constexpr wchar_t kClassName[] = L"UmbrascopeNotifyWindow";
 
 class TWin32SystemWindow final : public TNotifyWindow::TSystemWindow {
 public:
     explicit TWin32SystemWindow(TNotifyWindow& window) : FWindow(window)
     {
         RegisterWindowClass();
-        FHandle = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+        FHandle = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
         if (FHandle == nullptr)
             throw EOutOfResources(Format("Cannot create a window (error %lu)", GetLastError()));
         // Messages sent while the window was being made (WM_NCCREATE and
         // the like) went to the default procedure; from here on they reach
         // the owner.
-        SetWindowLongPtrA(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
 
     ~TWin32SystemWindow() override
     {
         // Destroying a window kills its timers and removes their messages
         // from the queue; the ones it sends while going go nowhere.
-        SetWindowLongPtrA(FHandle, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
         DestroyWindow(FHandle);
     }
 
@@ -44,33 +44,33 @@ public:
 
     bool Post(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
-        return ::PostMessageA(FHandle, msg, wParam, lParam) != 0;
+        return ::PostMessageW(FHandle, msg, wParam, lParam) != 0;
     }
 
     LRESULT DefaultHandler(const TMessage& message) override
     {
-        return DefWindowProcA(FHandle, message.Msg, message.WParam, message.LParam);
+        return DefWindowProcW(FHandle, message.Msg, message.WParam, message.LParam);
     }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam)
     {
-        auto* self = reinterpret_cast<TWin32SystemWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+        auto* self = reinterpret_cast<TWin32SystemWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
         if (self == nullptr)
-            return DefWindowProcA(handle, msg, wParam, lParam);
+            return DefWindowProcW(handle, msg, wParam, lParam);
         return Dispatch(self->FWindow, msg, wParam, lParam);
     }
 
     static void RegisterWindowClass()
     {
         static const bool registered = [] {
-            WNDCLASSA windowClass{};
+            WNDCLASSW windowClass{};
             windowClass.lpfnWndProc = WindowProc;
-            windowClass.hInstance = GetModuleHandleA(nullptr);
+            windowClass.hInstance = GetModuleHandleW(nullptr);
             windowClass.lpszClassName = kClassName;
-            return RegisterClassA(&windowClass) != 0;
+            return RegisterClassW(&windowClass) != 0;
         }();
-        (void)registered;  // a failure shows as CreateWindowExA failing
+        (void)registered;  // a failure shows as CreateWindowExW failing
     }
 
     TNotifyWindow& FWindow;

@@ -2,6 +2,8 @@
 
 #include "runtime/TextFilesSystem.h"
 
+#include "runtime/win32/WideText.h"
+
 #include <windows.h>
 
 #include <utility>
@@ -46,8 +48,8 @@ private:
 // a second writer is refused with a sharing violation (32) at once.
 FileHandle OpenForWriting(const std::string& path, DWORD disposition)
 {
-    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         RaiseLastError(TFileStep::fsOpen, path);
     return FileHandle(handle);
@@ -69,14 +71,10 @@ void TakeBack(HANDLE file, LARGE_INTEGER size)
 
 }  // namespace
 
-// The limit counts what the system counts: UTF-16 units of the path in the
-// ANSI code page, so a double-byte character is one character.
+// The limit counts what the system counts: the path's UTF-16 units.
 std::size_t PathCharacterCount(const std::string& path)
 {
-    if (path.empty())
-        return 0;
-    const int units = ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    return units > 0 ? static_cast<std::size_t>(units) : path.size();
+    return WideFromUtf8(path).size();
 }
 
 int InOutErrorCodeFromSystemError(int error, TFileStep, const std::string&)
@@ -100,12 +98,18 @@ int InOutErrorCodeFromSystemError(int error, TFileStep, const std::string&)
     }
 }
 
-bool FileIsPlainFile(const std::string& path)
+int QueryPath(const std::string& path, bool& isFolder)
 {
-    if (path.empty() || PathCharacterCount(path) > kMaxPathLength)
-        return false;
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    const DWORD attributes = ::GetFileAttributesW(WideFromUtf8(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return static_cast<int>(::GetLastError());
+    isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return 0;
+}
+
+bool ErrorMeansMissing(int error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 void CreateTextFile(const std::string& path)
@@ -126,7 +130,9 @@ void AppendToFile(const std::string& path, const std::string& line)
     LARGE_INTEGER end {};
     if (onDisk && !::SetFilePointerEx(file.Handle(), LARGE_INTEGER {}, &end, FILE_END))
         RaiseLastError(TFileStep::fsWrite, path);
-    const std::string record = line + "\r\n";
+    // The log's text is in the ANSI code page, as other programs of the
+    // system read plain text files.
+    const std::string record = AnsiFromUtf8(line) + "\r\n";
     DWORD written = 0;
     const BOOL ok = ::WriteFile(file.Handle(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     if (!ok || written != record.size()) {

@@ -23,16 +23,12 @@ int ToLogical(int device, double ratio);
 TShiftState ShiftFromMouseKeys(WPARAM keys, bool altDown);
 // The system cursor (an IDC_ name) for `cursor`; null for crDefault and
 // crNone. Numbers that name no cursor give the arrow.
-LPCSTR SystemCursorName(TCursor cursor);
+LPCWSTR SystemCursorName(TCursor cursor);
 // The styles of a label's STATIC for its alignment.
 DWORD LabelAlignmentStyle(TAlignment alignment);
 // Where a window of `width` x `height` goes to be centred on `workArea`;
 // one larger than the area keeps its top-left corner (and caption) on it.
 TPoint CentredOrigin(const TRect& workArea, int width, int height);
-// UTF-8 to the system's ANSI code page (the A functions' text) and back;
-// characters the code page lacks become its default character.
-std::string ToSystemText(const std::string& utf8);
-std::string FromSystemText(const std::string& ansi);
 
 // ---- Shared objects, made on first use and freed at exit
 
@@ -46,11 +42,11 @@ HINSTANCE ProgramInstance();
 
 // A function of a system library that older systems may lack; null there.
 template <class TFunction>
-TFunction SystemFunction(const char* module, const char* name)
+TFunction SystemFunction(const wchar_t* module, const char* name)
 {
     // Through the generic function type, which converts to any other
     // without a warning: the caller names the real signature.
-    return reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA(module), name)));
+    return reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(module), name)));
 }
 
 // The window of the form TApplication::Run runs; closing it ends the loop.
@@ -113,7 +109,7 @@ protected:
 private:
     static LRESULT Dispatch(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    WNDPROC FDefaultProc = DefWindowProcA;
+    WNDPROC FDefaultProc = DefWindowProcW;
     bool FSubclassed = false;
     std::vector<HWND> FParts;
 };
@@ -151,7 +147,7 @@ public:
 // A child window of a system or our own class on `parent`'s window, of no
 // size until placed; WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE are added to
 // `style`. Null on failure (Attach reports it).
-HWND CreateChildWindow(const char* className, DWORD style, DWORD exStyle, TControlWindow* parent);
+HWND CreateChildWindow(const wchar_t* className, DWORD style, DWORD exStyle, TControlWindow* parent);
 
 // The window of a control, for the tests.
 HWND WindowHandleOf(const TControl& control);

@@ -5,12 +5,14 @@
 #include "EventLoop.h"
 #include "runtime/DateTimeText.h"
 #include "ControlWidgets.h"
+#include "PathQueryFault.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,23 @@ TEST_F(ReadingLog, TheDateAndTimeBoxesChooseTheFields)
     EXPECT_EQ(lines[1].indexOf("   ", 7), -1);
     EXPECT_EQ(lines[2], QString::fromStdString("21.00   " + DateText()));
     EXPECT_EQ(lines[3], "");
+}
+
+// A share or USB disk that fails the check for a moment: the reading is
+// appended as usual and the earlier lines stay.
+TEST_F(ReadingLog, AFailedExistenceCheckNeverEmptiesTheLog)
+{
+    form.CreateTextFile(Path("umblog.txt"));
+    form.CheckBox2->SetChecked(false);
+    form.CheckBox3->SetChecked(false);
+    Receive("19.53#");
+    {
+        const ScopedPathQueryFault fault(EIO);
+        Receive("19.54#");
+    }
+    Receive("19.55#");
+    EXPECT_EQ(Content(Path("umblog.txt")), "19.53\r\n19.54\r\n19.55\r\n");
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(ReadingLog, OnlyReadingsAreWritten)

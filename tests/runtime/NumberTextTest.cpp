@@ -1,8 +1,10 @@
 // Reading the meter's number text, and the process-wide decimal separator.
 #include "runtime/NumberText.h"
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +45,32 @@ TEST(NumberText, ValueIsTheNearestExtended)
     // Nineteen significant digits need the full 64-bit mantissa.
     EXPECT_EQ(*TryStrToReading("1.234567890123456789"), 1.234567890123456789L);
     EXPECT_EQ(*TryStrToReading("0.1"), 0.1L);
+}
+
+// A library of the process (one the file chooser loads, say) may switch
+// the C locale to one with a decimal comma; readings keep their point.
+TEST(NumberText, ThePointStaysWhateverTheCLocaleSays)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    bool comma = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE", "German_Germany.1252", "German", "deu"})
+        if (std::setlocale(LC_ALL, name) != nullptr && std::string(std::localeconv()->decimal_point) == ",") {
+            comma = true;
+            break;
+        }
+    if (!comma) {
+        std::setlocale(LC_ALL, before.c_str());
+        GTEST_SKIP() << "no C locale with a decimal comma here";
+    }
+    const auto reading = TryStrToReading("19.53");
+    const auto scaled = TryStrToReading("-1.5e1");
+    const auto localSpelling = TryStrToReading("19,53");
+    std::setlocale(LC_ALL, before.c_str());
+    ASSERT_TRUE(reading.has_value());
+    EXPECT_EQ(*reading, 19.53L);
+    ASSERT_TRUE(scaled.has_value());
+    EXPECT_EQ(*scaled, -15.0L);
+    EXPECT_FALSE(localSpelling.has_value()) << "the meter's syntax has no comma";
 }
 
 TEST(NumberText, SignedZeroAndLimits)

@@ -47,6 +47,11 @@ int IoErrorCodeAsUnprivileged(F operation)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
 }
 
+TEST_F(TextFiles, OnlyNotFoundCountsAsMissingWhenTheCheckFails)
+{
+    ExpectOnlyMissingMeansMissing(PathOf("umblog.txt"), {ENOENT, ENOTDIR}, EIO);
+}
+
 TEST_F(TextFiles, ReadOnlyFileIsAccessDenied)
 {
     const std::string path = PathOf("readonly.txt");

@@ -1,5 +1,6 @@
 #include "SystemSide.h"
 
+#include <algorithm>
 #include <vector>
 
 bool RunningUnderWine()
@@ -23,24 +24,39 @@ ScopedUserLocaleInfo::~ScopedUserLocaleInfo()
         ::SetLocaleInfoA(LOCALE_USER_DEFAULT, FItem, FSaved.c_str());
 }
 
+namespace {
+
+std::wstring Wide(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                             static_cast<int>(wide.size()));
+    wide.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return wide;
+}
+
+}  // namespace
+
 ScopedUserRegistryText::ScopedUserRegistryText(const std::string& key, const std::string& name,
                                                const std::string& value)
     : FKey(key), FName(name)
 {
     HKEY handle = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                          &handle, nullptr) != ERROR_SUCCESS)
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return;
+    const std::wstring wideName = Wide(name);
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExA(handle, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+    if (::RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
         std::string data(size, '\0');
-        if (::RegQueryValueExA(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) ==
-            ERROR_SUCCESS)
+        if (::RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                               &size) == ERROR_SUCCESS)
             FSaved.emplace(type, data.substr(0, size));
     }
-    FOk = ::RegSetValueExA(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    const std::wstring wideValue = Wide(value);
+    FOk = ::RegSetValueExW(handle, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideValue.c_str()),
+                           static_cast<DWORD>((wideValue.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     ::RegCloseKey(handle);
 }
 
@@ -49,32 +65,39 @@ ScopedUserRegistryText::~ScopedUserRegistryText()
     if (!FOk)
         return;
     HKEY handle = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, FKey.c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(FKey).c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
         return;
+    const std::wstring wideName = Wide(FName);
     if (FSaved)
-        ::RegSetValueExA(handle, FName.c_str(), 0, FSaved->first, reinterpret_cast<const BYTE*>(FSaved->second.data()),
+        ::RegSetValueExW(handle, wideName.c_str(), 0, FSaved->first,
+                         reinterpret_cast<const BYTE*>(FSaved->second.data()),
                          static_cast<DWORD>(FSaved->second.size()));
     else
-        ::RegDeleteValueA(handle, FName.c_str());
+        ::RegDeleteValueW(handle, wideName.c_str());
     ::RegCloseKey(handle);
 }
 
 int RunThisProgramWith(const std::string& variable, const std::string& value)
 {
-    char program[MAX_PATH] = {};
-    if (::GetModuleFileNameA(nullptr, program, MAX_PATH) == 0)
+    wchar_t program[MAX_PATH] = {};
+    if (::GetModuleFileNameW(nullptr, program, MAX_PATH) == 0)
         return -1;
-    const std::string command = std::string("\"") + program + "\"";
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    if (!::SetEnvironmentVariableA(variable.c_str(), value.c_str()))
+    return RunProgramWith(program, variable, value);
+}
+
+int RunProgramWith(const std::wstring& program, const std::string& variable, const std::string& value,
+                   const std::wstring& arguments)
+{
+    std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    line.push_back(L'\0');
+    if (!::SetEnvironmentVariableW(Wide(variable).c_str(), Wide(value).c_str()))
         return -1;
-    STARTUPINFOA startup {};
+    STARTUPINFOW startup {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process {};
-    const BOOL started =
-        ::CreateProcessA(program, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
-    ::SetEnvironmentVariableA(variable.c_str(), nullptr);
+    const BOOL started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                          &startup, &process);
+    ::SetEnvironmentVariableW(Wide(variable).c_str(), nullptr);
     if (!started)
         return -1;
     DWORD status = static_cast<DWORD>(-1);

@@ -29,7 +29,8 @@ private:
 };
 
 // A text value under HKEY_CURRENT_USER set for the span of a test; the old
-// value is put back, or the value deleted when there was none.
+// value is put back, or the value deleted when there was none. Names and
+// value in UTF-8.
 class ScopedUserRegistryText {
 public:
     ScopedUserRegistryText(const std::string& key, const std::string& name, const std::string& value);
@@ -51,3 +52,6 @@ private:
 // exit status, or -1 when it could not be started or did not end within a
 // minute.
 int RunThisProgramWith(const std::string& variable, const std::string& value);
+// The same for `program`, with `arguments` on its command line.
+int RunProgramWith(const std::wstring& program, const std::string& variable, const std::string& value,
+                   const std::wstring& arguments = {});

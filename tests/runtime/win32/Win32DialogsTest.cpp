@@ -2,7 +2,9 @@
 // display and answered from a timer, as a user would answer them: the wait
 // is a nested message loop in which timers go on ticking.
 #include "runtime/Dialogs.h"
+#include "runtime/Forms.h"
 #include "runtime/NotifyWindow.h"
+#include "runtime/win32/Win32Controls.h"
 
 #include "EventLoop.h"
 #include "TemporaryFolder.h"
@@ -166,6 +168,50 @@ TEST(DialogsOnWindows, TheSaveDialogOpensInItsFolderAndAddsTheExtension)
         });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(Lower(dialog.FileName()), Lower(folder.PathOf("night.txt")));
+
+    // A name in letters the ANSI code page lacks comes back as it was typed.
+    const std::wstring typed = L"Messung M\u00e4rz \u0141ukasz \u5c71\u7530";
+    DialogAnswerer named(
+        "Save As", [] { return true; },
+        [&](HWND chooser) {
+            SetDlgItemTextW(chooser, kFileNameCombo, typed.c_str());
+            SetDlgItemTextW(chooser, kFileNameEdit, typed.c_str());
+            Press(chooser, IDOK);
+        });
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName(), folder.PathOf("") + "Messung M\u00e4rz \u0141ukasz \u5c71\u7530.txt");
+}
+
+// A box about a failed log step or an unplugged meter comes while the
+// program is in the background: it belongs to the main window all the same,
+// in front of it and keeping it from input until answered.
+TEST(DialogsOnWindows, BoxesBelongToTheMainWindowWhenAnotherIsActive)
+{
+    TForm form(200, 100);
+    form.Show();
+    HWND main = WindowHandleOf(form);
+    SetMainFormWindow(main);
+    HWND other = CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    ASSERT_EQ(GetActiveWindow(), other);
+
+    HWND owner = nullptr;
+    bool mainEnabled = true;
+    DialogAnswerer closer(
+        "Error", [] { return true; },
+        [&](HWND box) {
+            owner = GetWindow(box, GW_OWNER);
+            mainEnabled = IsWindowEnabled(main) != FALSE;
+            Press(box, IDOK);
+        });
+    MessageDlgError("COM Port has been disconnected!!");
+    SetMainFormWindow(nullptr);
+    DestroyWindow(other);
+    EXPECT_TRUE(closer.Answered());
+    EXPECT_EQ(owner, main);
+    EXPECT_FALSE(mainEnabled) << "the main window waits for the box";
+    EXPECT_TRUE(IsWindowEnabled(main)) << "and takes input again once it is answered";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The reading log's file operations where only Windows makes the failure:
-// its error codes, sharing modes, the read-only attribute, the ANSI code page.
+// its error codes, sharing modes, the read-only attribute, names in any
+// language and the ANSI code page.
 #include "../TextFilesFixture.h"
 
 #include "SystemSide.h"
@@ -98,20 +99,16 @@ TEST_F(TextFiles, FullDeviceIsDiskFull)
     EXPECT_EQ(message, "Disk full");
 }
 
-// The limit counts characters of the ANSI code page, where every byte above
-// 127 is a character of its own: a path full of them is as long as its bytes.
-TEST_F(TextFiles, ThePathLimitCountsAnsiCharacters)
+// The limit counts what the system counts, UTF-16 units: "©" is two bytes
+// of UTF-8 and one character.
+TEST_F(TextFiles, ThePathLimitCountsCharacters)
 {
-    CPINFO codePage {};
-    if (!::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize != 1)
-        GTEST_SKIP() << "the ANSI code page " << ::GetACP() << " has characters of more than one byte";
     const std::string folder = PathOf("");
     ASSERT_LT(folder.size() + 30, kMaxPathLength);
-    // 0xA9 is a character of every single-byte Windows code page (the
-    // copyright sign in 1252), and a continuation byte in UTF-8.
-    const std::string marks(30, '\xA9');
-    const std::string atLimit = folder + marks + std::string(kMaxPathLength - folder.size() - marks.size(), 'a');
-    ASSERT_EQ(atLimit.size(), kMaxPathLength);
+    std::string marks;
+    for (int i = 0; i < 30; ++i)
+        marks += "\u00a9";
+    const std::string atLimit = folder + marks + std::string(kMaxPathLength - folder.size() - 30, 'a');
     CreateTextFile(atLimit);
     EXPECT_TRUE(FileIsPlainFile(atLimit));
     AppendToFile(atLimit, "19.53");
@@ -122,6 +119,30 @@ TEST_F(TextFiles, ThePathLimitCountsAnsiCharacters)
     EXPECT_EQ(IoErrorCodeOf([&] { CreateTextFile(overLimit); }, &message), 3);
     EXPECT_EQ(message, "Invalid filename: the path is longer than 259 characters");
     EXPECT_FALSE(FileIsPlainFile(overLimit));
+}
+
+// Folders and files named in any language, also in letters the ANSI code
+// page lacks; the lines themselves are text of that code page.
+TEST_F(TextFiles, AnyNameIsWrittenAndTheLineIsAnsiText)
+{
+    const std::string folder = PathOf("") + "J\u00fcrgen \u0141ukasz \u5c71\u7530";
+    ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::path(std::u8string(folder.begin(), folder.end()))));
+    const std::string path = folder + "\\Messung M\u00e4rz.txt";
+    EXPECT_FALSE(FileIsPlainFile(path));
+    CreateTextFile(path);
+    ASSERT_TRUE(FileIsPlainFile(path));
+    AppendToFile(path, "19.53   9.12.2026");
+    AppendToFile(path, "19.54   M\u00e4rz \u0141");
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "the line's bytes are checked for code page 1252; this system has " << ::GetACP();
+    EXPECT_EQ(ReadAll(path), "19.53   9.12.2026\r\n19.54   M\xe4rz ?\r\n")
+        << "\"\u00e4\" in its code-page byte, \"\u0141\" as the default character";
+}
+
+TEST_F(TextFiles, OnlyNotFoundCountsAsMissingWhenTheCheckFails)
+{
+    ExpectOnlyMissingMeansMissing(PathOf("umblog.txt"), {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND},
+                                  ERROR_NETNAME_DELETED);
 }
 
 }  // namespace
