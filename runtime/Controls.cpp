@@ -270,6 +270,13 @@ void TControlEvents::DeliverMouseCaptureLost(TControl& control)
     Guarded([&] { control.MouseCaptureLost(); });
 }
 
+void TControlEvents::DeliverScaleChanged(TControl& control)
+{
+    // The font is the same in pixels of the drawing, but its device size
+    // changed, and with it the extent of its text.
+    Guarded([&] { control.FontChanged(); });
+}
+
 void TControlEvents::DeliverClosed(TControl& form)
 {
     // Only the flag: the window is hidden already.

@@ -57,6 +57,9 @@ struct TControlEvents {
     static void DeliverDropDown(TControl& comboBox);
     // A window became the active one for the first time.
     static void DeliverActivate(TControl& form);
+    // The control's screen changed its scale: what is measured in its font
+    // (a label's own size) is measured again.
+    static void DeliverScaleChanged(TControl& control);
     // A window was closed (by the program or the user) and is hidden now.
     static void DeliverClosed(TControl& form);
 };
