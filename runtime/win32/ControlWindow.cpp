@@ -128,8 +128,23 @@ HBRUSH ColorBrush(TColor color)
     return brushes.Get(rgb, [rgb] { return CreateSolidBrush(rgb); });
 }
 
-double WindowPixelRatio(HWND window)
+namespace {
+
+// The window property of a top-level window that holds the dots per inch
+// it was told last.
+constexpr wchar_t kToldDpi[] = L"UmbrascopeToldDpi";
+
+}  // namespace
+
+UINT WindowDpi(HWND window)
 {
+    // The system may go on reporting the old scale for a while after the
+    // message (Wine always does when a program sends it), and a window laid
+    // out at one scale and painted at another shows only part of its
+    // picture: the message's word is the one every control goes by.
+    if (window != nullptr)
+        if (const auto told = reinterpret_cast<UINT_PTR>(GetPropW(GetAncestor(window, GA_ROOT), kToldDpi)); told != 0)
+            return static_cast<UINT>(told);
     using TGetDpiForWindow = UINT(WINAPI*)(HWND);
     static const auto getDpiForWindow = SystemFunction<TGetDpiForWindow>(L"user32.dll", "GetDpiForWindow");
     UINT dpi = getDpiForWindow != nullptr && window != nullptr ? getDpiForWindow(window) : 0;
@@ -138,7 +153,23 @@ double WindowPixelRatio(HWND window)
         dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSX));
         ReleaseDC(window, dc);
     }
-    return dpi > 0 ? dpi / 96.0 : 1.0;
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+double WindowPixelRatio(HWND window)
+{
+    return WindowDpi(window) / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
+}
+
+void SetToldDpi(HWND topLevel, UINT dpi)
+{
+    if (dpi > 0)
+        SetPropW(topLevel, kToldDpi, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dpi)));
+}
+
+void ForgetToldDpi(HWND topLevel)
+{
+    RemovePropW(topLevel, kToldDpi);
 }
 
 HINSTANCE ProgramInstance()
@@ -291,20 +322,31 @@ bool TWin32Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT
     }
 }
 
+void TWin32Window::ApplyScale()
+{
+    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(FFont, Ratio())), TRUE);
+    Place();
+}
+
+void TWin32Window::Place()
+{
+    const double ratio = Ratio();
+    const int left = ToDevice(FBounds.Left, ratio);
+    const int top = ToDevice(FBounds.Top, ratio);
+    SetWindowPos(FHandle, nullptr, left, top, ToDevice(FBounds.Right, ratio) - left, ToDevice(FBounds.Bottom, ratio) - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TWin32Window::PlaceWindow(const TRect& bounds)
 {
     FBounds = bounds;
-    const double ratio = Ratio();
-    const int left = ToDevice(bounds.Left, ratio);
-    const int top = ToDevice(bounds.Top, ratio);
-    SetWindowPos(FHandle, nullptr, left, top, ToDevice(bounds.Right, ratio) - left, ToDevice(bounds.Bottom, ratio) - top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    Place();
 }
 
 void TWin32Window::ApplyFont(const TPainterFont& font)
 {
     FFont = font;
-    SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont(font, Ratio())), TRUE);
+    ApplyScale();
 }
 
 void TWin32Window::ApplyText(const std::string& text)

@@ -187,16 +187,12 @@ public:
         }
     }
 
-    void SetBounds(const TRect& bounds) override
+    void ApplyScale() override
     {
-        FBounds = bounds;
-        Place();
-    }
-    void SetFont(const TPainterFont& font) override
-    {
-        // A new font sizes the box's field anew; the box keeps its height.
-        ApplyFont(font);
-        Place();
+        // A new font sizes the box's field anew, which Place undoes: the
+        // box keeps its height.
+        TWin32Window::ApplyScale();
+        SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, std::max(1, ToDevice(FItemHeight, Ratio())));
     }
     void SetText(const std::string& text) override
     {
@@ -228,8 +224,7 @@ public:
     void SetItemHeight(int height) override
     {
         FItemHeight = height;
-        SendMessageW(FHandle, CB_SETITEMHEIGHT, 0, std::max(1, ToDevice(height, Ratio())));
-        Place();
+        ApplyScale();
     }
     void SetDroppedDown(bool dropped) override { SendMessageW(FHandle, CB_SHOWDROPDOWN, dropped, 0); }
     bool DroppedDown() const override { return SendMessageW(FHandle, CB_GETDROPPEDSTATE, 0, 0) != FALSE; }
@@ -256,7 +251,7 @@ private:
 
     // The field takes the control's height; below it, room for the list
     // (the window's height is the field and the open list together).
-    void Place()
+    void Place() override
     {
         const double ratio = Ratio();
         const int field = ToDevice(FBounds.Height(), ratio);

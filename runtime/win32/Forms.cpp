@@ -48,6 +48,33 @@ TRect WorkAreaOf(HWND window)
     return Rect(area.left, area.top, area.right, area.bottom);
 }
 
+// The outer size of a form whose client area is `width` x `height` device
+// pixels on a screen of `dpi`: its caption and borders are the sizes the
+// system gives them at that density, where the system can say (Windows 10
+// 1607 on); elsewhere the main screen's.
+SIZE FrameSize(int width, int height, UINT dpi)
+{
+    using TAdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = SystemFunction<TAdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT frame{0, 0, width, height};
+    if (adjustForDpi == nullptr || !adjustForDpi(&frame, kFormStyle, FALSE, kFormExStyle, dpi))
+        AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Lays `parent`'s controls, and theirs, out again at their screen's scale.
+void RescaleControls(const TWinControl& parent)
+{
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        TControl& control = *parent.Controls(i);
+        if (auto* window = dynamic_cast<TWin32Window*>(&control.Window()))
+            window->ApplyScale();
+        TControlEvents::DeliverScaleChanged(control);
+        if (const auto* container = dynamic_cast<const TWinControl*>(&control))
+            RescaleControls(*container);
+    }
+}
+
 class TWin32FormWindow final : public TWin32ControlWindow<TFormWindow> {
 public:
     explicit TWin32FormWindow(TControl& form) : FForm(form)
@@ -61,6 +88,7 @@ public:
     {
         if (MainFormWindow() == FHandle)
             SetMainFormWindow(nullptr);
+        ForgetToldDpi(FHandle);
     }
 
     // A window stays where it was put on the screen; only its size is ours.
@@ -81,11 +109,9 @@ public:
     }
     void SetClientSize(int width, int height) override
     {
-        const double ratio = Ratio();
-        RECT frame{0, 0, ToDevice(width, ratio), ToDevice(height, ratio)};
-        AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-        SetWindowPos(FHandle, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FClientWidth = width;
+        FClientHeight = height;
+        Place();
     }
     void Close() override
     {
@@ -108,6 +134,10 @@ protected:
             result = TRUE;
             return true;
         }
+        case WM_DPICHANGED:
+            ScaleTo(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            result = 0;
+            return true;
         case WM_CLOSE:
             // The close button closes as Close does; the default would
             // destroy the window under the controls.
@@ -138,6 +168,9 @@ protected:
         }
     }
 
+    // The client area at the screen's scale; the window stays where it is.
+    void Place() override { SizeFrame(nullptr); }
+
 private:
     void RememberFocus()
     {
@@ -158,6 +191,45 @@ private:
         return true;
     }
 
+    // Sizes the window for its client area at the screen's scale, with its
+    // top-left corner at `origin` (null: where it is).
+    void SizeFrame(const POINT* origin)
+    {
+        const double ratio = Ratio();
+        const int width = ToDevice(FClientWidth, ratio);
+        const int height = ToDevice(FClientHeight, ratio);
+        const SIZE frame = FrameSize(width, height, WindowDpi(FHandle));
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (origin != nullptr)
+            SetWindowPos(FHandle, nullptr, origin->x, origin->y, frame.cx, frame.cy, flags);
+        else
+            SetWindowPos(FHandle, nullptr, 0, 0, frame.cx, frame.cy, flags | SWP_NOMOVE);
+        // A frame of other sizes than the system said it would have (Wine's
+        // caption and borders keep the scale the window began with) would
+        // take from the client area or add to it: the difference is made up.
+        RECT client;
+        if (width <= 0 || height <= 0 || IsIconic(FHandle) || !GetClientRect(FHandle, &client))
+            return;
+        if (client.right != width || client.bottom != height)
+            SetWindowPos(FHandle, nullptr, 0, 0, frame.cx + width - client.right, frame.cy + height - client.bottom,
+                         flags | SWP_NOMOVE);
+    }
+
+    // The window went to a screen of `dpi`; the system suggests `suggested`
+    // for it there.
+    void ScaleTo(UINT dpi, const RECT& suggested)
+    {
+        SetToldDpi(FHandle, dpi);
+        // The suggestion is the old frame scaled as a whole, but the caption
+        // and borders need not grow by the screen's factor: the window goes
+        // where the system put it, at the size that keeps the client area
+        // exact.
+        const POINT origin{suggested.left, suggested.top};
+        SizeFrame(&origin);
+        RescaleControls(static_cast<const TWinControl&>(FForm));
+        RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+
     void CentreOnWorkArea()
     {
         RECT window;
@@ -169,6 +241,9 @@ private:
     TControl& FForm;
     bool FShownOnce = false;
     HWND FFocused = nullptr;
+    // In pixels of the drawing.
+    int FClientWidth = 0;
+    int FClientHeight = 0;
 };
 
 // Drawn sharp on dense screens rather than stretched by the system: per

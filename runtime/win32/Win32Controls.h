@@ -36,8 +36,15 @@ TPoint CentredOrigin(const TRect& workArea, int width, int height);
 HFONT ControlFont(const TPainterFont& font, double ratio);
 // A solid brush of `color` (system colours resolved); one per RGB value.
 HBRUSH ColorBrush(TColor color);
+// The dots per inch of `window`'s screen: what its top-level window was
+// told last when it moved to a screen of another scale (SetToldDpi), else
+// what the system says of the window, else the system's own.
+UINT WindowDpi(HWND window);
 // Device pixels per pixel of the drawing for `window`'s screen.
 double WindowPixelRatio(HWND window);
+// Notes the dots per inch a top-level window was told its screen has now.
+void SetToldDpi(HWND topLevel, UINT dpi);
+void ForgetToldDpi(HWND topLevel);
 HINSTANCE ProgramInstance();
 
 // A function of a system library that older systems may lack; null there.
@@ -71,6 +78,12 @@ public:
     // A window procedure for classes of our own.
     static LRESULT CALLBACK WindowProc(HWND handle, UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // Puts the font, the place and whatever else is measured in device
+    // pixels (a combo box's item heights) at the ratio of the window's
+    // screen now: with the first font, and again whenever the screen's
+    // scale changes.
+    virtual void ApplyScale();
+
 protected:
     TWin32Window() = default;
 
@@ -95,6 +108,8 @@ protected:
     LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
 
     double Ratio() const { return WindowPixelRatio(FHandle); }
+    // FBounds at the screen's ratio.
+    virtual void Place();
     void PlaceWindow(const TRect& bounds);
     void ApplyFont(const TPainterFont& font);
     void ApplyText(const std::string& text);

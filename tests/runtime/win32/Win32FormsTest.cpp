@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -139,6 +140,130 @@ TEST(Win32Application, RunsTheMainFormUntilItClosesWithTimersGoingOn)
     EXPECT_EQ(ticks, 3);
     EXPECT_TRUE(shownInLoop);
     EXPECT_FALSE(form.Showing());
+}
+
+// A control painting a frame one pixel wide around a lime field: its
+// bottom right corner shows only when the picture covers the whole window.
+class TFramed : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+
+protected:
+    void Paint(TPainter& painter) override
+    {
+        painter.FillRect(ClientRect(), clRed);
+        painter.FillRect(Rect(1, 1, Width() - 1, Height() - 1), clLime);
+    }
+};
+
+// Where `child` is in its parent's client area.
+RECT PlaceInParent(HWND child)
+{
+    RECT place;
+    GetWindowRect(child, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+LONG FontHeight(HWND window)
+{
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfHeight;
+}
+
+TEST(Win32Form, MovedToAScreenOfAnotherScaleLaysItselfOutAgainAtThatScale)
+{
+    TForm form(300, 200);
+    auto* box = new TGroupBox(&form);
+    box->SetBounds(8, 8, 150, 120);
+    auto* button = new TButton(box);
+    button->SetBounds(10, 20, 75, 25);
+    auto* combo = new TComboBox(&form, csDropDown);
+    combo->SetBounds(170, 8, 81, 21);
+    combo->SetItemHeight(15);
+    auto* label = new TLabel(&form);
+    label->SetBounds(8, 136, 10, 10);
+    label->SetCaption("Interval (s) of readings, 1 to 600 s");
+    auto* framed = new TFramed(&form);
+    framed->SetBounds(170, 70, 60, 50);
+    form.Show();
+    HWND window = WindowHandleOf(form);
+    const int firstLabelWidth = label->Width();
+
+    using TAdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    const auto adjustForDpi = SystemFunction<TAdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    ASSERT_NE(adjustForDpi, nullptr);
+    // Moves the window to a screen of `dpi`, `dx` and `dy` along, as the
+    // system would: the suggested frame is the exact one for that scale.
+    const auto moveTo = [&](UINT dpi, int dx, int dy) {
+        const double ratio = dpi / 96.0;
+        RECT suggested{0, 0, ToDevice(300, ratio), ToDevice(200, ratio)};
+        adjustForDpi(&suggested, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+        RECT now;
+        GetWindowRect(window, &now);
+        OffsetRect(&suggested, now.left + dx - suggested.left, now.top + dy - suggested.top);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        RECT placed;
+        GetWindowRect(window, &placed);
+        EXPECT_EQ(placed.left, suggested.left);
+        EXPECT_EQ(placed.top, suggested.top);
+    };
+    const auto expectAt = [&](double ratio) {
+        SCOPED_TRACE(testing::Message() << "at " << ratio * 100 << " %");
+        const auto device = [ratio](int logical) { return ToDevice(logical, ratio); };
+        RECT client;
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, device(300));
+        EXPECT_EQ(client.bottom, device(200));
+        for (const TControl* control : std::vector<const TControl*>{box, button, combo, label, framed}) {
+            SCOPED_TRACE(typeid(*control).name());
+            const RECT place = PlaceInParent(WindowHandleOf(*control));
+            EXPECT_EQ(place.left, device(control->Left()));
+            EXPECT_EQ(place.top, device(control->Top()));
+            EXPECT_EQ(place.right, device(control->BoundsRect().Right));
+            if (control != combo) {  // its window holds the list's room too
+                EXPECT_EQ(place.bottom, device(control->BoundsRect().Bottom));
+            }
+            if (control != framed) {  // it paints its own text
+                EXPECT_EQ(FontHeight(WindowHandleOf(*control)), -device(11));
+            }
+        }
+        HWND comboWindow = WindowHandleOf(*combo);
+        RECT field;
+        GetWindowRect(comboWindow, &field);
+        EXPECT_EQ(field.bottom - field.top, device(21)) << "the closed box";
+
+        // The label is as wide as its text in the font at this scale.
+        HWND labelWindow = WindowHandleOf(*label);
+        HDC dc = GetDC(labelWindow);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(labelWindow, WM_GETFONT, 0, 0)));
+        RECT text{};
+        DrawTextW(dc, L"Interval (s) of readings, 1 to 600 s", -1, &text, DT_CALCRECT | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(labelWindow, dc);
+        const RECT labelPlace = PlaceInParent(labelWindow);
+        EXPECT_GE(labelPlace.right - labelPlace.left, text.right);
+        EXPECT_LT(labelPlace.right - labelPlace.left, text.right + device(1) + 1);
+
+        EXPECT_EQ(framed->DevicePixelRatio(), ratio) << "the chart and the gauge draw at this";
+        HWND framedWindow = WindowHandleOf(*framed);
+        const int right = device(60) - 1;
+        const int bottom = device(50) - 1;
+        EXPECT_TRUE(WaitUntil([&] {
+            return ScreenPixel(framedWindow, right, bottom) == clRed &&
+                   ScreenPixel(framedWindow, right - device(1), bottom - device(1)) == clLime;
+        })) << "the frame's bottom right corner";
+    };
+
+    ASSERT_EQ(WindowPixelRatio(window), 1.0) << "the test display's scale";
+    expectAt(1);
+    moveTo(192, 16, 12);
+    expectAt(2);
+    moveTo(96, -16, -12);
+    expectAt(1);
+    EXPECT_EQ(label->Width(), firstLabelWidth);
 }
 
 // A label that notes when it goes.
