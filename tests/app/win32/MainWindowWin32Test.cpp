@@ -1,5 +1,6 @@
 // The main window on Win32 as a Windows user meets it: folders named in any
-// language, the keyboard after a box, a chart drag whose mouse is taken away.
+// language, the keyboard after a box, a chart drag whose mouse is taken away,
+// the window moved to a screen of another scale.
 // The chart declares a MulDiv of its own beside the system's, which this
 // file also needs; the chart's is named apart here, and unused. The
 // program's headers come before <windows.h>, whose macros share names with
@@ -7,6 +8,8 @@
 #define MulDiv ChartMulDiv
 #include "../WindowFixture.h"
 #undef MulDiv
+
+#include "../ChartPictureReadings.h"
 
 #include "runtime/Folders.h"
 #include "runtime/NotifyWindow.h"
@@ -21,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 namespace {
@@ -228,6 +232,76 @@ TEST_F(ShownWindow, AZoomDragWhoseMouseIsTakenAwayEndsWithoutTrace)
     EXPECT_FALSE(form.Chart1->ZoomRecord().Active);
     EXPECT_EQ(form.Chart1->BottomAxis()->Minimum(), minimum) << "nothing was zoomed";
     EXPECT_EQ(form.Chart1->BottomAxis()->Maximum(), maximum);
+}
+
+// How many device pixels of `control`'s window on the screen differ from its
+// own picture made at the window's size and `ratio`; -1 when either cannot
+// be had.
+int PixelsOffItsPicture(TControl& control, double ratio)
+{
+    HWND window = WindowHandleOf(control);
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    TGdiBitmap screen(width, height);
+    std::unique_ptr<TBitmap> picture = CreateBitmap(width, height, ratio, control.Color());
+    if (screen.Handle() == nullptr || picture == nullptr)
+        return -1;
+    HDC dc = GetDC(window);
+    BitBlt(screen.DC(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+    std::unique_ptr<TPainter> painter = picture->CreatePainter();
+    if (painter == nullptr)
+        return -1;
+    control.PaintTo(*painter);
+    painter.reset();
+    const TPixelBuffer shown = screen.Buffer();
+    const TPixelBuffer drawn = picture->Buffer();
+    int differing = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            differing += ((shown.Pixels[y * shown.Stride + x] ^ drawn.Pixels[y * drawn.Stride + x]) & 0xFFFFFF) != 0;
+    return differing;
+}
+
+TEST_F(ShownWindow, MovedToAScreenOfAnotherScaleTheChartAndGaugeFillTheirWindows)
+{
+    Greet();
+    for (int i = 0; i < kChartPictureReadings; ++i)
+        Receive(ChartPictureReading(i));
+    HWND window = Handle(form);
+    ASSERT_EQ(form.DevicePixelRatio(), 1) << "the test display's scale";
+    RECT first;
+    GetWindowRect(window, &first);
+
+    using TAdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    const auto adjustForDpi = SystemFunction<TAdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+    ASSERT_NE(adjustForDpi, nullptr);
+    for (const UINT dpi : {192u, 96u}) {
+        SCOPED_TRACE(testing::Message() << "at " << dpi << " dpi");
+        const double ratio = dpi / 96.0;
+        // The exact frame for that scale, as the system suggests it; at
+        // twice the scale in the screen's corner, where all of it is on the
+        // test display.
+        RECT suggested{0, 0, ToDevice(form.Width(), ratio), ToDevice(form.Height(), ratio)};
+        adjustForDpi(&suggested, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+        const POINT at = dpi == 96 ? POINT{first.left, first.top} : POINT{0, 0};
+        OffsetRect(&suggested, at.x - suggested.left, at.y - suggested.top);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+
+        for (TControl* control : {static_cast<TControl*>(form.Chart1), static_cast<TControl*>(form.Gauge1)}) {
+            SCOPED_TRACE(control->Name());
+            RECT client;
+            GetClientRect(Handle(*control), &client);
+            EXPECT_EQ(client.right, ToDevice(control->Width(), ratio));
+            EXPECT_EQ(client.bottom, ToDevice(control->Height(), ratio));
+            EXPECT_EQ(control->DevicePixelRatio(), ratio) << "what they draw at";
+            int off = -1;
+            EXPECT_TRUE(WaitUntil([&] { return (off = PixelsOffItsPicture(*control, ratio)) == 0; })) << off;
+        }
+    }
 }
 
 }  // namespace
