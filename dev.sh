@@ -117,7 +117,7 @@ windows_pass() {
   echo "== $name: tests"
   local log="$here/build-windows-x64/wine-tests.log"
   if UMBRASCOPE_METERSIM="$here/build/tools/metersim/umbrascope-metersim" \
-    UMBRASCOPE_WINE_E2E="$here/build/tests/e2e/e2e_wine_tests" \
+    UMBRASCOPE_WINE_E2E="$here/build/tests/e2e/e2e_wine_tests" UMBRASCOPE_X86_BUILD="$here/build-windows-x86" \
     "$here/tools/windows/run-wine-tests.sh" "$here/build-windows-x64" 2>&1 | tee "$log"; then
     summary+=("$name: passed, $(tail -1 "$log")")
     return 0

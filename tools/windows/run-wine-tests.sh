@@ -103,6 +103,15 @@ if ! read -r -t 10 -u "${PEER[0]}" ready || [ "$ready" != ready ]; then
 fi
 export UMBRASCOPE_TEST_LOOPBACK_PORT='\\.\COM5' UMBRASCOPE_TEST_HANGUP_PORT='\\.\COM6'
 
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }  # the prefix's drive Z: is /
+# The built programs, whose resources the manifest tests read.
+export UMBRASCOPE_TEST_EXE
+UMBRASCOPE_TEST_EXE=$(windows_path "$build/app/Umbrascope.exe")
+if [ -n "${UMBRASCOPE_X86_BUILD:-}" ]; then
+  export UMBRASCOPE_TEST_EXE_X86
+  UMBRASCOPE_TEST_EXE_X86=$(windows_path "$(cd "$UMBRASCOPE_X86_BUILD" && pwd)/app/Umbrascope.exe")
+fi
+
 if [ -n "${UMBRASCOPE_METERSIM:-}" ]; then
   "$UMBRASCOPE_METERSIM" --link "$WINEPREFIX/dosdevices/com7" --seed 7 --speed 60 --vanish-after 3 \
     >"$work/meter.out" 2>>"$work/wine.log" &
