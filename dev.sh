@@ -13,7 +13,8 @@
 #                     in this folder
 #   ./dev.sh windows  install what is missing, cross-compile Umbrascope.exe for
 #                     64-bit and 32-bit Windows and pack each with its read-me as
-#                     umbrascope-<version>-windows-x64.zip and -x86.zip in this folder
+#                     umbrascope-<version>-windows-x64.zip and -x86.zip, and as the
+#                     installers umbrascope-<version>-x64.msi and -x86.msi, in this folder
 #
 # Packages come from Debian's own archive. As root the script installs them with
 # apt; as anyone else it prints the apt line to run and stops.
@@ -39,13 +40,14 @@ test_packages=(
   "${package_packages[@]}" desktop-file-utils appstream
 )
 # The Windows build: MinGW-w64 for both Windows targets, GoogleTest's source
-# (Debian has no MinGW build of it) and Wine to run the 64-bit tests; this
-# kind of machine cannot run 32-bit programs, so the 32-bit build is only
-# compiled and linked.
+# (Debian has no MinGW build of it), wixl for the installers, and Wine to run
+# the 64-bit tests with msitools to read the installers back; this kind of
+# machine cannot run 32-bit programs, so the 32-bit build is only compiled
+# and linked.
 windows_build_packages=(
-  cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest
+  cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wixl
 )
-windows_packages=("${windows_build_packages[@]}" wine64)
+windows_packages=("${windows_build_packages[@]}" wine64 msitools)
 
 install_missing() {  # install_missing PACKAGE...
   local missing=()
@@ -99,7 +101,7 @@ windows_pass() {
   local name="Windows pass (MinGW-w64, tests under Wine)" preset
   for preset in windows-x64 windows-x86; do
     echo "== $name: build $preset"
-    if ! windows_build "$preset"; then
+    if ! windows_build "$preset" --target all umbrascope_msi; then
       summary+=("$name: FAILED, the $preset build failed")
       failed=1
       return 0
@@ -117,7 +119,7 @@ windows_pass() {
   echo "== $name: tests"
   local log="$here/build-windows-x64/wine-tests.log"
   if UMBRASCOPE_METERSIM="$here/build/tools/metersim/umbrascope-metersim" \
-    UMBRASCOPE_WINE_E2E="$here/build/tests/e2e/e2e_wine_tests" \
+    UMBRASCOPE_WINE_E2E="$here/build/tests/e2e/e2e_wine_tests" UMBRASCOPE_X86_BUILD="$here/build-windows-x86" \
     "$here/tools/windows/run-wine-tests.sh" "$here/build-windows-x64" 2>&1 | tee "$log"; then
     summary+=("$name: passed, $(tail -1 "$log")")
     return 0
@@ -189,10 +191,10 @@ case "${1:-}" in
   windows)
     install_missing "${windows_build_packages[@]}"
     for preset in windows-x64 windows-x86; do
-      windows_build "$preset" --target umbrascope_zip
-      cp "$here/build-$preset"/umbrascope-*-"${preset#windows-}".zip "$here/"
+      windows_build "$preset" --target umbrascope_zip umbrascope_msi
+      cp "$here/build-$preset"/umbrascope-*-"${preset#windows-}".{zip,msi} "$here/"
     done
-    ls "$here"/umbrascope-*-windows-*.zip
+    ls "$here"/umbrascope-*-windows-*.zip "$here"/umbrascope-*-x*.msi
     ;;
   *)
     echo "usage: $0 run|test|package|windows" >&2

@@ -16,7 +16,11 @@
 # With UMBRASCOPE_WINE_E2E naming the end-to-end test (a program of this
 # system, built by the Linux build), it runs last: BUILD-DIR's Umbrascope.exe
 # with the simulator as COM5 (the serial tests' ports are gone by then),
-# driven with xdotool on the same display.
+# driven with xdotool on the same display, and the installers: BUILD-DIR's
+# umbrascope-*-x64.msi is installed and removed again.
+# With UMBRASCOPE_X86_BUILD naming the 32-bit build folder, its program's
+# manifest is read too and its installer read back (32-bit programs cannot
+# run here).
 # Ends with "N passed, N failed" and a non-zero status on any failure.
 # Needs wine64, Xvfb and a host C++ compiler; only 64-bit programs run (no
 # wine32).
@@ -44,6 +48,10 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-wine-XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
+# A home of their own: a new prefix links its Documents to the home's, where
+# the tests of the reading log would otherwise write.
+export HOME=$work/home
+mkdir -p "$HOME"
 # No installers for Mono and Gecko, which a new prefix would offer.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 peer_pid='' peer_input='' meter_pid='' display_pid=''
@@ -103,6 +111,15 @@ if ! read -r -t 10 -u "${PEER[0]}" ready || [ "$ready" != ready ]; then
 fi
 export UMBRASCOPE_TEST_LOOPBACK_PORT='\\.\COM5' UMBRASCOPE_TEST_HANGUP_PORT='\\.\COM6'
 
+windows_path() { local path=${1//\//\\}; echo "Z:$path"; }  # the prefix's drive Z: is /
+# The built programs, whose resources the manifest tests read.
+export UMBRASCOPE_TEST_EXE
+UMBRASCOPE_TEST_EXE=$(windows_path "$build/app/Umbrascope.exe")
+if [ -n "${UMBRASCOPE_X86_BUILD:-}" ]; then
+  export UMBRASCOPE_TEST_EXE_X86
+  UMBRASCOPE_TEST_EXE_X86=$(windows_path "$(cd "$UMBRASCOPE_X86_BUILD" && pwd)/app/Umbrascope.exe")
+fi
+
 if [ -n "${UMBRASCOPE_METERSIM:-}" ]; then
   "$UMBRASCOPE_METERSIM" --link "$WINEPREFIX/dosdevices/com7" --seed 7 --speed 60 --vanish-after 3 \
     >"$work/meter.out" 2>>"$work/wine.log" &
@@ -156,8 +173,13 @@ if [ -n "${UMBRASCOPE_WINE_E2E:-}" ]; then
   wait "$peer_pid" 2>/dev/null || true
   peer_pid=''
   if [ -e "$build/app/Umbrascope.exe" ]; then
-    UMBRASCOPE_WINE=$wine UMBRASCOPE_EXE=$build/app/Umbrascope.exe run_counted "$(basename "$UMBRASCOPE_WINE_E2E")" \
-      "$UMBRASCOPE_WINE_E2E"
+    msi=$(find "$build" -maxdepth 1 -name 'umbrascope-*-x64.msi' | head -n 1)
+    msi_x86=''
+    if [ -n "${UMBRASCOPE_X86_BUILD:-}" ]; then
+      msi_x86=$(find "$UMBRASCOPE_X86_BUILD" -maxdepth 1 -name 'umbrascope-*-x86.msi' | head -n 1)
+    fi
+    UMBRASCOPE_WINE=$wine UMBRASCOPE_EXE=$build/app/Umbrascope.exe UMBRASCOPE_MSI=$msi UMBRASCOPE_MSI_X86=$msi_x86 \
+      run_counted "$(basename "$UMBRASCOPE_WINE_E2E")" "$UMBRASCOPE_WINE_E2E"
   else
     echo "!! no Umbrascope.exe under $build for the end-to-end test"
     failed=$((failed + 1))
