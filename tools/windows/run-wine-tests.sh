@@ -140,7 +140,9 @@ echo "== prefix and ports ready after $((SECONDS - started)) s"
 
 passed=0 failed=0 skipped=0
 count() {  # count PATTERN FILE: N from GoogleTest's "[  ...  ] N tests" line
-  sed -n "s/^\[  $1 *\] \([0-9]*\) tests\{0,1\}[.,].*/\1/p" "$2" | head -n 1
+  # The program's own summary is its last: a test that starts a copy of its
+  # program shows that copy's summary before it.
+  sed -n "s/^\[  $1 *\] \([0-9]*\) tests\{0,1\}[.,].*/\1/p" "$2" | tail -n 1
 }
 run_counted() {  # run_counted NAME COMMAND...: runs a GoogleTest program and adds up its results
   local name=$1; shift
