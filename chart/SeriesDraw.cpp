@@ -69,6 +69,9 @@ public:
         // Runs need every point in the series' own colour, X values in
         // order (so that every point between a run's ends lies in its
         // column) and scales that keep the values' order.
+        // Only the exact line kinds come here (see CanDrawFast), so without
+        // colours of its own every point has the series' colour.
+        FUniform = !series.ColorEachPoint() && !series.HasPointColors();
         FRunsAllowed = !series.ColorEachPoint() && !series.HasPointColors() && series.SeriesColor() != clNone &&
                        series.XValues()->InAscendingOrder() && FXScale > 0 && FYScale > 0 &&
                        FYs.Count() == FXs.Count();
@@ -85,7 +88,7 @@ public:
     // The point as DrawPoint draws it.
     void DrawPoint(int index)
     {
-        const TColor color = FSeries.PointColor(index);
+        const TColor color = FUniform ? FLineColorOfSeries : FSeries.PointColor(index);
         int x = 0;
         int y = 0;
         FLastPlaced = XPixel(index, x) && YPixel(index, y);
@@ -164,6 +167,8 @@ private:
     const double FYScale;
     TLinePlotter FPlotter;
     bool FRunsAllowed = false;
+    bool FUniform = false;
+    const TColor FLineColorOfSeries = FSeries.SeriesColor();
 
     TColor FLineColor;
     TColor FPreviousColor = clNone;
