@@ -1,8 +1,9 @@
 // The main window's chart redrawn as it is after hours of readings at one a
-// second: a full repaint of the 536 x 383 chart with 1,000 to 1,000,000
-// points, and one new reading (AddPoint plus the repaint it causes) on a
-// chart that already holds a million. For comparison: the same repaint
-// drawn point by point.
+// second: a full repaint of the 536 x 383 chart with 1,000 to 10,000,000
+// points (a season), and one new reading (AddPoint plus the repaint it
+// causes) on a chart that already holds a million or ten million, and the
+// process' memory with ten million. For comparison: the same repaint drawn
+// point by point.
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
@@ -15,7 +16,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <random>
 #include <vector>
@@ -75,6 +80,8 @@ void BM_FullRepaint(benchmark::State& state)
     RepaintEachIteration(state, window);
 }
 BENCHMARK(BM_FullRepaint)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+// A season: filling the chart takes seconds, so few iterations.
+BENCHMARK(BM_FullRepaint)->Arg(10'000'000)->Iterations(200)->Unit(benchmark::kMillisecond);
 
 void BM_OneNewReading(benchmark::State& state)
 {
@@ -91,6 +98,42 @@ void BM_OneNewReading(benchmark::State& state)
     }
 }
 BENCHMARK(BM_OneNewReading)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneNewReading)->Arg(10'000'000)->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// Resident bytes of the whole process now, from the kernel's own count.
+double ResidentBytes()
+{
+    long pages = 0;
+    long resident = 0;
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr)
+        return 0;
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+        resident = 0;
+    std::fclose(statm);
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+// The process with the main window's chart holding state.range(0)
+// readings, painted once: what it holds then, and the most it ever held
+// (which counts any earlier benchmark of the same run; run it alone for the
+// figure).
+void BM_ProcessMemory(benchmark::State& state)
+{
+    for (auto _ : state) {
+        NightSky sky;
+        TLineSeries* series = nullptr;
+        const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
+        QImage window(kWidth, kHeight, QImage::Format_RGB32);
+        TQtBitmap windowBitmap(window);
+        chart->DrawTo(TCanvas(windowBitmap), Rect(0, 0, kWidth, kHeight));
+        state.counters["resident_MB"] = ResidentBytes() / 1e6;
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) * 1024 / 1e6;
+    }
+}
+BENCHMARK(BM_ProcessMemory)->Arg(10'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // A screen at twice the density: the picture has four device pixels to a
 // pixel, and lines go through the picture's painter as runs of pixels.

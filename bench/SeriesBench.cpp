@@ -23,7 +23,8 @@ double Reading(int i)
     return 15.0 + static_cast<double>((static_cast<unsigned>(i) * 2654435761u) % 1001u) / 100.0;
 }
 
-void AddReadings(benchmark::State& state, TChart* chart)
+// x = first + step * i; the main window's count is first 0, step 1.
+void AddReadings(benchmark::State& state, TChart* chart, double first = 0, double step = 1)
 {
     const std::string noText;
     std::size_t bytes = 0;
@@ -36,7 +37,7 @@ void AddReadings(benchmark::State& state, TChart* chart)
         state.ResumeTiming();
 
         for (int i = 0; i < kReadings; ++i)
-            benchmark::DoNotOptimize(series->AddPoint(i, Reading(i), noText, clDefault));
+            benchmark::DoNotOptimize(series->AddPoint(first + step * i, Reading(i), noText, clDefault));
 
         state.PauseTiming();
         bytes = series->PointStorageBytes();
@@ -64,6 +65,14 @@ void BM_AddPointInChart(benchmark::State& state)
     AddReadings(state, &chart);
 }
 BENCHMARK(BM_AddPointInChart)->Unit(benchmark::kMillisecond);
+
+// X values that are not the point indexes (a time axis, say): every X is
+// stored.
+void BM_AddPointOtherX(benchmark::State& state)
+{
+    AddReadings(state, nullptr, 45000.25, 1.0 / 86400);
+}
+BENCHMARK(BM_AddPointOtherX)->Unit(benchmark::kMillisecond);
 
 // The handshake's ClearPoints on a full series: frees all of its storage.
 void BM_ClearMillionPoints(benchmark::State& state)

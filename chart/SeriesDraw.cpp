@@ -61,8 +61,7 @@ class TFastLine {
 public:
     TFastLine(const TCustomSeries& series, const TAxisPixelMap& xMap, const TAxisPixelMap& yMap,
               const TPixelSink& sink, const TRect& clip, TColor lineColor)
-        : FSeries(series), FXMap(xMap), FYMap(yMap), FXs(series.XValues()->RawValues()),
-          FYs(series.YValues()->RawValues()),
+        : FSeries(series), FXMap(xMap), FYMap(yMap), FXs(*series.XValues()), FYs(*series.YValues()),
           FXScale(series.XValues()->Multiplier()), FYScale(series.YValues()->Multiplier()),
           FPlotter(sink, clip, ColorToPixel(lineColor)),
           FLineColor(lineColor)
@@ -70,9 +69,12 @@ public:
         // Runs need every point in the series' own colour, X values in
         // order (so that every point between a run's ends lies in its
         // column) and scales that keep the values' order.
+        // Only the exact line kinds come here (see CanDrawFast), so without
+        // colours of its own every point has the series' colour.
+        FUniform = !series.ColorEachPoint() && !series.HasPointColors();
         FRunsAllowed = !series.ColorEachPoint() && !series.HasPointColors() && series.SeriesColor() != clNone &&
                        series.XValues()->InAscendingOrder() && FXScale > 0 && FYScale > 0 &&
-                       FYs.size() == FXs.size();
+                       FYs.Count() == FXs.Count();
     }
 
     void SetRunsWanted(bool value) { FRunsAllowed = FRunsAllowed && value; }
@@ -86,7 +88,7 @@ public:
     // The point as DrawPoint draws it.
     void DrawPoint(int index)
     {
-        const TColor color = FSeries.PointColor(index);
+        const TColor color = FUniform ? FLineColorOfSeries : FSeries.PointColor(index);
         int x = 0;
         int y = 0;
         FLastPlaced = XPixel(index, x) && YPixel(index, y);
@@ -130,11 +132,22 @@ public:
 private:
     bool XPixel(int index, int& x) const
     {
-        return FXMap.Pixel(FXs[static_cast<std::size_t>(index)] * FXScale, x) && IsDrawable(x);
+        return FXMap.Pixel(FXs.RawAt(static_cast<std::size_t>(index)) * FXScale, x) && IsDrawable(x);
     }
     bool YPixel(int index, int& y) const
     {
-        return FYMap.Pixel(FYs[static_cast<std::size_t>(index)] * FYScale, y) && IsDrawable(y);
+        return FYMap.Pixel(FYs.RawAt(static_cast<std::size_t>(index)) * FYScale, y) && IsDrawable(y);
+    }
+    // Whether every value of a summarised block lies in pixel row `row`:
+    // both its extremes do, the mapping being monotonic.
+    bool BlockInRow(std::size_t block, int row) const
+    {
+        double smallest = 0;
+        double largest = 0;
+        int a = 0;
+        int b = 0;
+        return FYs.BlockRange(block, smallest, largest) && FYMap.Pixel(smallest * FYScale, a) && a == row &&
+               FYMap.Pixel(largest * FYScale, b) && b == row && IsDrawable(row);
     }
     bool InColumn(int index, int column) const
     {
@@ -148,12 +161,14 @@ private:
     const TCustomSeries& FSeries;
     const TAxisPixelMap FXMap;
     const TAxisPixelMap FYMap;
-    const std::span<const double> FXs;
-    const std::span<const double> FYs;
+    const TChartValueList& FXs;
+    const TChartValueList& FYs;
     const double FXScale;
     const double FYScale;
     TLinePlotter FPlotter;
     bool FRunsAllowed = false;
+    bool FUniform = false;
+    const TColor FLineColorOfSeries = FSeries.SeriesColor();
 
     TColor FLineColor;
     TColor FPreviousColor = clNone;
@@ -165,40 +180,13 @@ private:
     TPoint FPenPosition;
 };
 
-// The smallest and largest of `count` values (count > 0), false when one is
-// not a number. Four lanes, so that no compare waits for the one before.
-bool ValueRange(const double* values, std::size_t count, double& smallest, double& largest)
-{
-    double low[4] = {values[0], values[0], values[0], values[0]};
-    double high[4] = {values[0], values[0], values[0], values[0]};
-    unsigned nan = 0;
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4) {
-        for (int lane = 0; lane < 4; ++lane) {
-            const double v = values[i + static_cast<std::size_t>(lane)];
-            nan |= v != v;
-            low[lane] = v < low[lane] ? v : low[lane];
-            high[lane] = v > high[lane] ? v : high[lane];
-        }
-    }
-    for (; i < count; ++i) {
-        nan |= values[i] != values[i];
-        low[0] = values[i] < low[0] ? values[i] : low[0];
-        high[0] = values[i] > high[0] ? values[i] : high[0];
-    }
-    smallest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
-    largest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
-    return nan == 0;
-}
-
 bool TFastLine::RowsOf(int first, int last, int& low, int& high) const
 {
     double smallest = 0;
     double largest = 0;
     int a = 0;
     int b = 0;
-    if (!ValueRange(&FYs[static_cast<std::size_t>(first)], static_cast<std::size_t>(last - first) + 1, smallest,
-                    largest) ||
+    if (!FYs.RawRange(static_cast<std::size_t>(first), static_cast<std::size_t>(last), smallest, largest) ||
         !FYMap.Pixel(smallest * FYScale, a) || !FYMap.Pixel(largest * FYScale, b) || !IsDrawable(a) ||
         !IsDrawable(b))
         return false;
@@ -238,11 +226,22 @@ int TFastLine::DrawColumnRun(int first, int to)
 
     int end = 0;
     YPixel(last, end);
-    // The trailing repeats of the last row paint nothing.
+    // The trailing repeats of the last row paint nothing. A steady sky
+    // repeats for long: whole summarised blocks in the row are passed at
+    // once.
+    constexpr int kBlock = static_cast<int>(TChartValueList::kSummaryBlock);
     int repeatsFrom = last;
     int row = 0;
-    while (repeatsFrom > first && YPixel(repeatsFrom - 1, row) && row == end)
+    while (repeatsFrom > first) {
+        if (repeatsFrom % kBlock == 0 && repeatsFrom - kBlock >= first &&
+            BlockInRow(static_cast<std::size_t>(repeatsFrom / kBlock - 1), end)) {
+            repeatsFrom -= kBlock;
+            continue;
+        }
+        if (!YPixel(repeatsFrom - 1, row) || row != end)
+            break;
         --repeatsFrom;
+    }
     if (repeatsFrom > first) {
         // The extremes before the repeats are those of the whole run unless
         // the last row is one of them.

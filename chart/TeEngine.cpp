@@ -79,15 +79,29 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
         return -1;
     // Everything that can fail to allocate does so before the first store
     // changes, so the stores can never end up with different lengths.
-    ReserveOneMore(FXValues->FValues);
-    ReserveOneMore(FYValues->FValues);
-    ReserveOneMore(FColors);
+    const double newX = FXValues->PendingValue();
+    const double newY = FYValues->PendingValue();
+    const bool atEnd = FXValues->WouldAppend(newX);
+    FXValues->PrepareInsert(newX, atEnd);
+    FYValues->PrepareInsert(newY, atEnd);
+    const bool keepColor = !FColors.empty() || color != clDefault;
+    if (FColors.empty() && keepColor) {
+        // The first colour of its own: every point so far gets its
+        // clDefault stored too.
+        FColors.reserve(static_cast<std::size_t>(PointCount()) + 1);
+        for (int i = 0; i < PointCount(); ++i)
+            FColors.push_back(clDefault);
+    }
+    if (keepColor)
+        ReserveOneMore(FColors);
     const std::uint32_t labelSlot = FLabels.Prepare(PointCount(), label);
 
-    const int index = FXValues->AppendOrdered(FXValues->PendingValue());
-    FYValues->InsertAt(index, FYValues->PendingValue());
-    FColors.insert(static_cast<std::size_t>(index), color);
-    FPointColorCount += color != clDefault;
+    const int index = FXValues->AppendOrdered(newX);
+    FYValues->InsertAt(index, newY);
+    if (keepColor) {
+        FColors.insert(static_cast<std::size_t>(index), color);
+        FPointColorCount += color != clDefault;
+    }
     FLabels.Commit(index, labelSlot);
     NotifyPointAdded(index);
     return index;
@@ -130,6 +144,12 @@ void TChartSeries::CheckPointIndex(int index) const
 void TChartSeries::DeletePoint(int index)
 {
     CheckPointIndex(index);
+    // Whatever a list needs allocated before it can delete, before any
+    // list changes.
+    for (TChartValueList* list : FValuesLists) {
+        if (index != list->Count() - 1)
+            list->HoldValues();
+    }
     for (TChartValueList* list : FValuesLists)
         list->DeleteAt(index);
     if (index < static_cast<int>(FColors.size())) {
@@ -144,9 +164,9 @@ void TChartSeries::DeletePoint(int index)
 
 TColor TChartSeries::PointColor(int index) const
 {
-    if (index < 0 || index >= static_cast<int>(FColors.size()))
+    if (index < 0 || index >= PointCount())
         return FSeriesColor;
-    const TColor color = FColors[static_cast<std::size_t>(index)];
+    const TColor color = StoredColor(index);
     if (color != clDefault)
         return color;
     return FColorEachPoint ? DefaultPaletteColor(index) : FSeriesColor;
@@ -249,10 +269,11 @@ void TChartSeries::SetColorEachPoint(bool value)
     Change(FColorEachPoint, value);
     if (value)
         return;
-    for (TColor& color : FColors) {
-        color = clDefault;
+    // Every point is reset, each asking for its repaint; none keeps a
+    // colour of its own after, so none keeps storage for one.
+    for (int i = 0; i < PointCount(); ++i)
         RequestRepaint();
-    }
+    FColors.release();
     FPointColorCount = 0;
 }
 
@@ -347,7 +368,9 @@ std::size_t TChartSeries::PointStorageBytes() const
 
 void TChartSeries::SortPointsBy(const TChartValueList& key)
 {
-    const PointStore<double>& values = key.FValues;
+    for (TChartValueList* list : FValuesLists)
+        list->HoldValues();
+    const ChunkedStore<double>& values = key.FValues;
     std::vector<int> order(values.size());
     std::iota(order.begin(), order.end(), 0);
     const auto index = [](int i) { return static_cast<std::size_t>(i); };
@@ -365,6 +388,7 @@ void TChartSeries::SortPointsBy(const TChartValueList& key)
     };
     for (TChartValueList* list : FValuesLists) {
         permute(list->FValues);
+        list->StaleFrom(0);
         list->RecountOrder();
         list->FStatsDirty = true;
     }
@@ -420,7 +444,7 @@ void TChartSeries::CopyPointsFrom(const TChartSeries& source)
 {
     RemoveAllPointData();
     for (int i = 0; i < source.PointCount(); ++i)
-        AddPoint(source.XValue(i), source.YValue(i), source.PointLabel(i), source.FColors[static_cast<std::size_t>(i)]);
+        AddPoint(source.XValue(i), source.YValue(i), source.PointLabel(i), source.StoredColor(i));
     RequestRepaint();
 }
 
@@ -446,7 +470,7 @@ void TChartSeries::ReactToSource(SourceChange change, int index)
         break;
     case SourceChange::Inserted:
         AddPoint(source->XValue(index), source->YValue(index), source->PointLabel(index),
-                 source->FColors[static_cast<std::size_t>(index)]);
+                 source->StoredColor(index));
         break;
     case SourceChange::Deleted:
         if (index < PointCount())

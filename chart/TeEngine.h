@@ -110,35 +110,83 @@ public:
     const std::string& ValueSource() const { return FValueSource; }
     void SetValueSource(const std::string& value);
 
-    // Bytes of value storage held, counting unused capacity.
-    std::size_t StorageBytes() const { return FValues.capacity() * sizeof(double); }
-    // The stored values before Multiplier, for passes over every point
-    // that cannot afford a call per value.
-    std::span<const double> RawValues() const { return {FValues.begin(), FValues.size()}; }
+    // Bytes of value storage held, counting unused capacity and the
+    // summary that drawing keeps.
+    std::size_t StorageBytes() const;
+    // The stored value at `index` before Multiplier, unchecked, for passes
+    // over every point that cannot afford a call per value.
+    double RawAt(std::size_t index) const
+    {
+        return FIndexes ? static_cast<double>(index) : FValues[index];
+    }
+    // Whether the values are the indexes 0, 1, 2, ... and held as nothing
+    // but their count: until a value breaks that pattern.
+    bool HoldsIndexes() const { return FIndexes; }
     // Whether every stored value is at most the next one (none is NaN, or
     // the list has one value). Kept up to date by every change, so asking
     // costs nothing.
     bool InAscendingOrder() const { return FUnorderedPairs == 0; }
-    // The first index of from..to - 1 whose ValueAt is not below `limit`,
-    // or `to` when there is none; found by halving, so only for a list in
-    // ascending order with a positive Multiplier.
+    // The smallest and largest stored values (before Multiplier) of
+    // first..last, false when one of them is not a number. Whole blocks of
+    // kSummaryBlock values are read from a summary of their extremes, so a
+    // range of millions costs thousands of reads; the summary follows
+    // appends and is rebuilt from the first change elsewhere.
+    bool RawRange(std::size_t first, std::size_t last, double& smallest, double& largest) const;
+    static constexpr std::size_t kSummaryBlock = 256;
+    // The extremes of values block * kSummaryBlock up to the block's end,
+    // when a RawRange call has summarised that block and none is NaN.
+    bool BlockRange(std::size_t block, double& smallest, double& largest) const
+    {
+        if (FIndexes) {
+            smallest = static_cast<double>(block * kSummaryBlock);
+            largest = smallest + (kSummaryBlock - 1);
+            return (block + 1) * kSummaryBlock <= static_cast<std::size_t>(Count());
+        }
+        if (block >= FSummarised)
+            return false;
+        smallest = FBlockExtremes[2 * block];
+        largest = FBlockExtremes[2 * block + 1];
+        return smallest == smallest;
+    }
     int FirstNotBelow(int from, int to, double limit) const;
 
 private:
     friend class TChartSeries;
 
     void CheckIndex(int index) const;
+    // Count, without the call through the table.
+    int Size() const { return static_cast<int>(FIndexes ? FIndexCount : FValues.size()); }
+    // Whether `value` continues the values 0, 1, 2, ... at the end (the
+    // same bits: -0.0 is not the index 0).
+    bool IsNextIndex(double value) const;
+    // Makes the values explicit. Raises std::bad_alloc with nothing
+    // changed.
+    void HoldValues();
+    // Everything a later insert of `value` (at the end, or anywhere) needs
+    // allocated, so that it cannot fail.
+    void PrepareInsert(double value, bool atEnd);
+    // Whether AppendOrdered(value) would put it at the end.
+    bool WouldAppend(double value) const;
+    // The summary no longer holds for blocks from the one with `index` on.
+    void StaleFrom(std::size_t index) const { FSummarised = std::min(FSummarised, index / kSummaryBlock); }
     // Neighbours i, i + 1 with first <= i < last that are not in ascending
     // order.
     std::size_t UnorderedPairs(std::size_t first, std::size_t last) const;
-    void RecountOrder() { FUnorderedPairs = UnorderedPairs(0, FValues.size()); }
+    void RecountOrder() { FUnorderedPairs = UnorderedPairs(0, static_cast<std::size_t>(Count())); }
     // Inserts with room already reserved, keeping the order count.
     void InsertValue(std::size_t index, double value);
     void RecalcStats() const;
     void StatsAfterInsert(int index, double value);
 
     TChartSeries* FOwner;
-    PointStore<double> FValues;
+    // Empty while FIndexes; then FIndexCount is the count.
+    ChunkedStore<double> FValues;
+    bool FIndexes = true;
+    std::size_t FIndexCount = 0;
+    // Smallest and largest of each of the first FSummarised blocks,
+    // NaN for both when the block holds one.
+    mutable PointStore<double> FBlockExtremes;
+    mutable std::size_t FSummarised = 0;
     double FPendingValue = 0;
     bool FDateTime = false;
     std::string FName;
@@ -272,8 +320,12 @@ public:
     bool Active() const { return FActive; }
     virtual void SetActive(bool value);
     bool ColorEachPoint() const { return FColorEachPoint; }
-    // Each point's own colour as stored (clDefault: none of its own).
-    std::span<const TColor> StoredColors() const { return {FColors.begin(), FColors.size()}; }
+    // The point's own colour as stored (clDefault: none of its own); the
+    // index must be valid.
+    TColor StoredColor(int index) const
+    {
+        return FColors.empty() ? clDefault : FColors[static_cast<std::size_t>(index)];
+    }
     // Whether any point has a colour of its own.
     bool HasPointColors() const { return FPointColorCount > 0; }
     // Setting it to False, changed or not, also resets every stored point
@@ -394,6 +446,7 @@ private:
     TChartValueLists FValuesLists;
     std::unique_ptr<TChartValueList> FXValues;
     std::unique_ptr<TChartValueList> FYValues;
+    // Empty until a point has a colour of its own; index-aligned after.
     PointStore<TColor> FColors;
     std::size_t FPointColorCount = 0;  // stored colours other than clDefault
     PointLabels FLabels;

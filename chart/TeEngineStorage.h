@@ -1,6 +1,7 @@
-// Per-point storage of a series, sized for long recordings: a million points
-// must fit in about 20 bytes each, so growth is kept to an eighth and a
-// series whose points have no text keeps no per-point label storage at all.
+// Per-point storage of a series, sized for long recordings: a season of ten
+// million readings must fit beside the rest of the program, so values live
+// in fixed chunks that are never copied as the store grows, and a series
+// whose points have no text or colour keeps no storage for them at all.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <span>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -110,6 +112,155 @@ private:
     T* FData = nullptr;
     std::size_t FSize = 0;
     std::size_t FCapacity = 0;
+};
+
+// A growable sequence of plain values in chunks of kChunkSize. A full chunk
+// is never moved, so appending to ten million values costs what appending to
+// ten does. Each new chunk starts small and doubles up to kChunkSize, so a
+// short store stays short and at most half of the last chunk is unused.
+template <class T>
+class ChunkedStore {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    static constexpr unsigned kChunkShift = 12;
+    static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
+    static constexpr std::size_t kMask = kChunkSize - 1;
+
+    ChunkedStore() = default;
+    ChunkedStore(const ChunkedStore&) = delete;
+    ChunkedStore& operator=(const ChunkedStore&) = delete;
+    ~ChunkedStore() { release(); }
+
+    std::size_t size() const { return FSize; }
+    std::size_t capacity() const { return FCapacity; }
+    bool empty() const { return FSize == 0; }
+    T& operator[](std::size_t i) { return FChunks[i >> kChunkShift][i & kMask]; }
+    const T& operator[](std::size_t i) const { return FChunks[i >> kChunkShift][i & kMask]; }
+    T& back() { return (*this)[FSize - 1]; }
+    const T& back() const { return (*this)[FSize - 1]; }
+    // The values from `index` (< size) to the end of its chunk or of the
+    // store, whichever comes first: what can be read as one array.
+    std::span<const T> Piece(std::size_t index) const
+    {
+        const std::size_t end = std::min(FSize, (index | kMask) + 1);
+        return {&(*this)[index], end - index};
+    }
+    // Bytes held: every chunk's capacity and the chunk table.
+    std::size_t StorageBytes() const { return FCapacity * sizeof(T) + FChunks.capacity() * sizeof(T*); }
+
+    // Raises std::bad_alloc when the memory cannot be had; the values are
+    // unchanged then.
+    void reserve(std::size_t capacity)
+    {
+        while (FCapacity < capacity)
+            Grow();
+    }
+    // Room for one more value.
+    void ReserveOneMore()
+    {
+        if (FSize == FCapacity)
+            Grow();
+    }
+    void push_back(const T& value)
+    {
+        ReserveOneMore();
+        (*this)[FSize++] = value;
+    }
+    // Inserts before `index` (0..size); needs spare capacity (see
+    // ReserveOneMore), so it never allocates and never fails.
+    void insert(std::size_t index, const T& value) noexcept
+    {
+        const std::size_t top = FSize >> kChunkShift;
+        const std::size_t at = index >> kChunkShift;
+        // From the back: each chunk makes room at its front and takes the
+        // last value of the chunk before it.
+        for (std::size_t c = top; c > at; --c) {
+            T* chunk = FChunks[c];
+            const std::size_t moved = c == top ? (FSize & kMask) : kMask;
+            std::memmove(static_cast<void*>(chunk + 1), chunk, moved * sizeof(T));
+            chunk[0] = FChunks[c - 1][kMask];
+        }
+        T* chunk = FChunks[at];
+        const std::size_t offset = index & kMask;
+        const std::size_t end = at == top ? (FSize & kMask) : kMask;
+        std::memmove(static_cast<void*>(chunk + offset + 1), chunk + offset, (end - offset) * sizeof(T));
+        chunk[offset] = value;
+        ++FSize;
+    }
+    void erase(std::size_t index) noexcept
+    {
+        const std::size_t last = FSize - 1;
+        const std::size_t top = last >> kChunkShift;
+        std::size_t offset = index & kMask;
+        for (std::size_t c = index >> kChunkShift; c <= top; ++c) {
+            T* chunk = FChunks[c];
+            const std::size_t end = c == top ? (last & kMask) : kMask;
+            std::memmove(static_cast<void*>(chunk + offset), chunk + offset + 1, (end - offset) * sizeof(T));
+            if (c < top)
+                chunk[kMask] = FChunks[c + 1][0];
+            offset = 0;
+        }
+        --FSize;
+    }
+    // Moves the first value to the end.
+    void RotateLeft() noexcept
+    {
+        if (FSize < 2)
+            return;
+        const T first = (*this)[0];
+        erase(0);
+        (*this)[FSize++] = first;
+    }
+    // Frees the memory, not just the values.
+    void release() noexcept
+    {
+        for (T* chunk : FChunks)
+            std::free(chunk);
+        FChunks.release();
+        FSize = 0;
+        FCapacity = 0;
+        FLastChunkCapacity = 0;
+    }
+    void swap(ChunkedStore& other) noexcept
+    {
+        FChunks.swap(other.FChunks);
+        std::swap(FSize, other.FSize);
+        std::swap(FCapacity, other.FCapacity);
+        std::swap(FLastChunkCapacity, other.FLastChunkCapacity);
+    }
+
+private:
+    static constexpr std::size_t kFirstChunkCapacity = 64;
+
+    void Grow()
+    {
+        if (!FChunks.empty() && FLastChunkCapacity < kChunkSize) {
+            // Only a short last chunk is ever moved, and never more than
+            // half a chunk of values.
+            const std::size_t grown = FLastChunkCapacity * 2;
+            void* chunk = std::realloc(FChunks.back(), grown * sizeof(T));
+            if (chunk == nullptr)
+                throw std::bad_alloc();
+            FChunks.back() = static_cast<T*>(chunk);
+            FCapacity += grown - FLastChunkCapacity;
+            FLastChunkCapacity = grown;
+            return;
+        }
+        ::ReserveOneMore(FChunks);
+        const std::size_t capacity = kFirstChunkCapacity;
+        void* chunk = std::malloc(capacity * sizeof(T));
+        if (chunk == nullptr)
+            throw std::bad_alloc();
+        FChunks.push_back(static_cast<T*>(chunk));
+        FCapacity += capacity;
+        FLastChunkCapacity = capacity;
+    }
+
+    PointStore<T*> FChunks;
+    std::size_t FSize = 0;
+    std::size_t FCapacity = 0;
+    std::size_t FLastChunkCapacity = 0;
 };
 
 // Frees the storage of a vector, not just its elements.

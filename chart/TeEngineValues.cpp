@@ -2,7 +2,9 @@
 #include "chart/TeEngine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 TChartValueList::TChartValueList(TChartSeries* owner, std::string name) : FOwner(owner), FName(std::move(name))
 {
@@ -26,22 +28,154 @@ void TChartValueList::Assign(const TChartValueList& source)
 
 void TChartValueList::CheckIndex(int index) const
 {
-    if (index < 0 || index >= static_cast<int>(FValues.size()))
+    if (index < 0 || index >= Size())
         throw EListError(index);
 }
 
 double TChartValueList::ValueAt(int index) const
 {
     CheckIndex(index);
-    return FValues[static_cast<std::size_t>(index)] * FMultiplier;
+    return RawAt(static_cast<std::size_t>(index)) * FMultiplier;
 }
 
 std::size_t TChartValueList::UnorderedPairs(std::size_t first, std::size_t last) const
 {
+    if (FIndexes)
+        return 0;
     std::size_t count = 0;
     for (std::size_t i = first; i < last && i + 1 < FValues.size(); ++i)
         count += !(FValues[i] <= FValues[i + 1]);
     return count;
+}
+
+bool TChartValueList::IsNextIndex(double value) const
+{
+    return std::bit_cast<std::uint64_t>(value) == std::bit_cast<std::uint64_t>(static_cast<double>(FIndexCount));
+}
+
+void TChartValueList::HoldValues()
+{
+    if (!FIndexes)
+        return;
+    ChunkedStore<double> values;
+    values.reserve(FIndexCount + 1);
+    for (std::size_t i = 0; i < FIndexCount; ++i)
+        values.push_back(static_cast<double>(i));
+    FValues.swap(values);
+    FIndexes = false;
+    FIndexCount = 0;
+}
+
+bool TChartValueList::WouldAppend(double value) const
+{
+    const int count = Size();
+    if (count == 0 || FOrder == loNone)
+        return true;
+    const double last = RawAt(static_cast<std::size_t>(count - 1));
+    return FOrder == loAscending ? !(last > value) : !(last < value);
+}
+
+void TChartValueList::PrepareInsert(double value, bool atEnd)
+{
+    if (FIndexes && atEnd && IsNextIndex(value))
+        return;
+    HoldValues();
+    FValues.ReserveOneMore();
+}
+
+std::size_t TChartValueList::StorageBytes() const
+{
+    return FValues.StorageBytes() + FBlockExtremes.capacity() * sizeof(double);
+}
+
+namespace {
+
+// The smallest and largest of `count` values (count > 0), false when one is
+// not a number. Four lanes, so that no compare waits for the one before.
+bool ValueRange(const double* values, std::size_t count, double& smallest, double& largest)
+{
+    double low[4] = {values[0], values[0], values[0], values[0]};
+    double high[4] = {values[0], values[0], values[0], values[0]};
+    unsigned nan = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+        for (int lane = 0; lane < 4; ++lane) {
+            const double v = values[i + static_cast<std::size_t>(lane)];
+            nan |= v != v;
+            low[lane] = v < low[lane] ? v : low[lane];
+            high[lane] = v > high[lane] ? v : high[lane];
+        }
+    }
+    for (; i < count; ++i) {
+        nan |= values[i] != values[i];
+        low[0] = values[i] < low[0] ? values[i] : low[0];
+        high[0] = values[i] > high[0] ? values[i] : high[0];
+    }
+    smallest = std::min(std::min(low[0], low[1]), std::min(low[2], low[3]));
+    largest = std::max(std::max(high[0], high[1]), std::max(high[2], high[3]));
+    return nan == 0;
+}
+
+}  // namespace
+
+bool TChartValueList::RawRange(std::size_t first, std::size_t last, double& smallest, double& largest) const
+{
+    if (FIndexes) {
+        smallest = static_cast<double>(first);
+        largest = static_cast<double>(last);
+        return true;
+    }
+    bool numbers = true;
+    bool any = false;
+    const auto take = [&](double low, double high, bool ok) {
+        numbers = numbers && ok;
+        smallest = any && smallest < low ? smallest : low;
+        largest = any && largest > high ? largest : high;
+        any = true;
+    };
+    // Raw values, a chunk's piece at a time.
+    const auto scan = [&](std::size_t from, std::size_t to) {
+        while (from < to) {
+            const std::span<const double> piece = FValues.Piece(from);
+            const std::size_t count = std::min(piece.size(), to - from);
+            double low = 0;
+            double high = 0;
+            const bool ok = ValueRange(piece.data(), count, low, high);
+            take(low, high, ok);
+            from += count;
+        }
+    };
+    const std::size_t firstBlock = (first + kSummaryBlock - 1) / kSummaryBlock;
+    const std::size_t endBlock = (last + 1) / kSummaryBlock;
+    if (endBlock <= firstBlock) {
+        scan(first, last + 1);
+        return numbers;
+    }
+    // Summarise what is not yet; without the memory for it, read the values.
+    const std::size_t wanted = FValues.size() / kSummaryBlock;
+    try {
+        FBlockExtremes.reserve(2 * wanted);
+    } catch (const std::bad_alloc&) {
+        scan(first, last + 1);
+        return numbers;
+    }
+    FBlockExtremes.resize(2 * FSummarised);
+    for (; FSummarised < wanted; ++FSummarised) {
+        double low = 0;
+        double high = 0;
+        if (!ValueRange(&FValues[FSummarised * kSummaryBlock], kSummaryBlock, low, high))
+            low = high = std::nan("");
+        FBlockExtremes.push_back(low);
+        FBlockExtremes.push_back(high);
+    }
+    scan(first, firstBlock * kSummaryBlock);
+    for (std::size_t block = firstBlock; block < endBlock; ++block) {
+        const double low = FBlockExtremes[2 * block];
+        const double high = FBlockExtremes[2 * block + 1];
+        take(low, high, low == low);
+    }
+    scan(endBlock * kSummaryBlock, last + 1);
+    return numbers;
 }
 
 namespace {
@@ -57,7 +191,9 @@ std::size_t PairsFrom(std::size_t index)
 void TChartValueList::SetValueAt(int index, double value)
 {
     CheckIndex(index);
+    HoldValues();
     const auto at = static_cast<std::size_t>(index);
+    StaleFrom(at);
     FUnorderedPairs -= UnorderedPairs(PairsFrom(at), at + 1);
     FValues[at] = value;
     FUnorderedPairs += UnorderedPairs(PairsFrom(at), at + 1);
@@ -68,13 +204,23 @@ void TChartValueList::SetValueAt(int index, double value)
 void TChartValueList::RemoveAllValues()
 {
     FValues.release();
+    FIndexes = true;
+    FIndexCount = 0;
+    FBlockExtremes.release();
+    FSummarised = 0;
     FUnorderedPairs = 0;
     FStatsDirty = true;
 }
 
 int TChartValueList::AppendOrdered(double value)
 {
-    const int count = static_cast<int>(FValues.size());
+    const int count = Size();
+    if (FIndexes && IsNextIndex(value) && (FOrder != loDescending || count == 0)) {
+        ++FIndexCount;
+        StatsAfterInsert(count, value);
+        return count;
+    }
+    HoldValues();
     int index = count;
     if (count > 0 && FOrder == loAscending && FValues.back() > value) {
         while (index > 0 && FValues[static_cast<std::size_t>(index - 1)] > value)
@@ -83,7 +229,7 @@ int TChartValueList::AppendOrdered(double value)
         while (index > 0 && FValues[static_cast<std::size_t>(index - 1)] < value)
             --index;
     }
-    ReserveOneMore(FValues);
+    FValues.ReserveOneMore();
     InsertValue(static_cast<std::size_t>(index), value);
     StatsAfterInsert(index, value);
     return index;
@@ -91,6 +237,15 @@ int TChartValueList::AppendOrdered(double value)
 
 void TChartValueList::InsertValue(std::size_t index, double value)
 {
+    if (index == FValues.size()) {
+        // A reading appended in order: no shift, one pair to look at, and
+        // no summarised block changes.
+        if (index > 0)
+            FUnorderedPairs += !(FValues.back() <= value);
+        FValues.push_back(value);
+        return;
+    }
+    StaleFrom(index);
     FUnorderedPairs -= UnorderedPairs(PairsFrom(index), index);
     FValues.insert(index, value);
     FUnorderedPairs += UnorderedPairs(PairsFrom(index), index + 1);
@@ -98,9 +253,15 @@ void TChartValueList::InsertValue(std::size_t index, double value)
 
 void TChartValueList::InsertAt(int index, double value)
 {
-    if (index < 0 || index > static_cast<int>(FValues.size()))
+    if (index < 0 || index > Size())
         throw EListError(index);
-    ReserveOneMore(FValues);
+    if (FIndexes && index == Size() && IsNextIndex(value)) {
+        ++FIndexCount;
+        StatsAfterInsert(index, value);
+        return;
+    }
+    HoldValues();
+    FValues.ReserveOneMore();
     InsertValue(static_cast<std::size_t>(index), value);
     StatsAfterInsert(index, value);
 }
@@ -110,7 +271,7 @@ void TChartValueList::StatsAfterInsert(int index, double value)
     // A value appended to a list whose statistics are current extends them
     // exactly as a full recount would (the recount adds in index order too),
     // so a chart that reads them after every reading never rescans.
-    if (FStatsDirty || index == 0 || index != Count() - 1) {
+    if (FStatsDirty || index == 0 || index != Size() - 1) {
         FStatsDirty = true;
         return;
     }
@@ -125,13 +286,20 @@ void TChartValueList::StatsAfterInsert(int index, double value)
 
 int TChartValueList::Count() const
 {
-    return static_cast<int>(FValues.size());
+    return Size();
 }
 
 void TChartValueList::DeleteAt(int index)
 {
     CheckIndex(index);
+    FStatsDirty = true;
+    if (FIndexes && index == Size() - 1) {
+        --FIndexCount;
+        return;
+    }
+    HoldValues();
     const auto at = static_cast<std::size_t>(index);
+    StaleFrom(at);
     FUnorderedPairs -= UnorderedPairs(PairsFrom(at), at + 1);
     FValues.erase(at);
     FUnorderedPairs += UnorderedPairs(PairsFrom(at), at);
@@ -140,19 +308,22 @@ void TChartValueList::DeleteAt(int index)
 
 void TChartValueList::RotateLeft()
 {
-    if (FValues.size() > 1)
-        std::rotate(FValues.begin(), FValues.begin() + 1, FValues.end());
+    if (Size() > 1) {
+        HoldValues();
+        FValues.RotateLeft();
+        StaleFrom(0);
+    }
     RecountOrder();
 }
 
 double TChartValueList::Last() const
 {
-    return ValueAt(Count() - 1);
+    return ValueAt(Size() - 1);
 }
 
 int TChartValueList::IndexOfValue(double value) const
 {
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < Size(); ++i) {
         if (ValueAt(i) == value)
             return i;
     }
@@ -194,7 +365,7 @@ void TChartValueList::SetValueSource(const std::string& value)
 void TChartValueList::RecalcStats() const
 {
     FLowestValue = FHighestValue = FSumOfValues = FSumOfMagnitudes = 0;
-    const int count = Count();
+    const int count = Size();
     if (count > 0) {
         const double first = ValueAt(0);
         FLowestValue = FHighestValue = FSumOfValues = first;

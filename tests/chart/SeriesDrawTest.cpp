@@ -420,4 +420,48 @@ TEST(SeriesDrawTest, WholeColumnsOfDenseReadingsDrawExactlyThePixelsOfDrawingPoi
     ExpectOnePassEqualsPointByPoint(chart, {{0.0, 760.0}, {100.0, 250.0}, {-10.0, 2000.0}}, 3000);
 }
 
+// The main window's own series: X counts the readings, and hundreds of
+// thousands share the plot's columns, so the summarised extremes of whole
+// blocks decide most columns. Flat stretches longer than a column, NaN and
+// infinity inside blocks, finite extremes far beyond the axis, flats that
+// follow readings whose lowest is the flat's own height; then the same
+// after changes in the middle, which the summary must follow.
+TEST(SeriesDrawTest, ReadingsCountedFromZeroDrawExactlyThePixelsOfDrawingPointByPoint)
+{
+    std::mt19937 random(11);
+    std::normal_distribution<double> noise(0, 0.3);
+    LineChart chart;
+    std::vector<double> readings;
+    double y = 20;
+    for (int i = 0; i < 300000; ++i) {
+        const int stretch = i / 3000 % 6;
+        if (stretch == 0)
+            y = std::clamp(y + noise(random), 14.0, 26.0);
+        else if (stretch == 1 && i % 3000 == 0)
+            y = std::round(y * 4) / 4;  // flat for a whole stretch
+        else if (stretch == 2)
+            y = 20 + noise(random) * (i % 1009 == 0 ? 1e6 : 1);
+        else if (stretch == 3)
+            y = i % 2111 == 0 ? (i % 2 == 0 ? std::numeric_limits<double>::max() : -1e300) : 20 + noise(random);
+        else if (stretch == 4)
+            y = i % 4099 == 0 ? std::numeric_limits<double>::quiet_NaN() : 18 + noise(random);
+        else if (i % 1024 < 512)
+            y = i % 256 == 0 ? 17 : 17 + std::abs(noise(random));  // lowest at the flat's height
+        else
+            y = 17;
+        readings.push_back(y);
+    }
+    chart.Add(readings);
+    ASSERT_TRUE(chart.series->XValues()->HoldsIndexes());
+    const std::vector<std::pair<double, double>> ranges{
+        {0.0, 300000.0}, {-50000.0, 150000.0}, {123456.5, 130000.25}, {140000.0, 140100.0}};
+    ExpectOnePassEqualsPointByPoint(chart, ranges, 300);
+
+    chart.series->YValues()->SetValueAt(61000, 25.5);
+    chart.series->YValues()->SetValueAt(61001, 14.5);
+    chart.series->DeletePoint(3000);
+    ASSERT_FALSE(chart.series->XValues()->HoldsIndexes());
+    ExpectOnePassEqualsPointByPoint(chart, ranges, 300);
+}
+
 }  // namespace

@@ -228,21 +228,35 @@ TEST(DefaultPaletteTest, IndexesWrapAroundSixteenEntries)
 
 // ---- Texts and storage
 
-TEST(SeriesStorageTest, EmptyTextsCostNothingAndClearingFreesEverything)
+TEST(SeriesStorageTest, TextsColoursAndXValuesCostMemoryOnlyFromTheFirstPointThatNeedsThem)
 {
     TLineSeries series;
     for (int i = 0; i < 1000; ++i)
         series.AddPoint(i, 20, "", clDefault);
-    // X 8 + Y 8 + colour 4 bytes a point, and room to grow.
-    EXPECT_GE(series.PointStorageBytes(), 1000u * 20);
-    EXPECT_LE(series.PointStorageBytes(), 1000u * 24);
+    // X counting the points holds nothing: Y's 8 bytes a point, and room to
+    // grow.
+    EXPECT_GE(series.PointStorageBytes(), 1000u * 8);
+    EXPECT_LE(series.PointStorageBytes(), 1000u * 9);
 
-    const std::size_t withoutTexts = series.PointStorageBytes();
+    const std::size_t indexesOnly = series.PointStorageBytes();
     series.AddPoint(500.5, 20, "a text long enough to need its own storage", clDefault);
-    EXPECT_GT(series.PointStorageBytes(), withoutTexts + 1000 * 4);
+    // Now X 8 and a text slot of 4 bytes a point.
+    EXPECT_GT(series.PointStorageBytes(), indexesOnly + 1000 * 12);
     EXPECT_EQ(series.PointLabel(501), "a text long enough to need its own storage");
     EXPECT_EQ(series.PointLabel(500), "");
     EXPECT_EQ(series.PointLabel(502), "");
+    EXPECT_EQ(series.XValue(502), 501);
+
+    const std::size_t withTexts = series.PointStorageBytes();
+    series.AddPoint(2000, 21, "", clRed);
+    series.AddPoint(2001, 22, "", clDefault);
+    EXPECT_GT(series.PointStorageBytes(), withTexts + 1000 * 4);
+    EXPECT_EQ(series.PointColor(1001), clRed);
+    EXPECT_EQ(series.PointColor(1002), series.SeriesColor());
+    EXPECT_EQ(series.PointColor(7), series.SeriesColor());
+    series.SetColorEachPoint(true);
+    EXPECT_EQ(series.PointColor(17), DefaultPaletteColor(17)) << "a point stored before the first colour";
+    EXPECT_EQ(series.PointColor(1001), clRed);
 
     series.ClearPoints();
     EXPECT_EQ(series.PointStorageBytes(), 0u);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <ostream>
@@ -292,6 +293,97 @@ TEST(ValueListTest, InsertAtCountAppends)
     y.InsertAt(1, 3);
     y.InsertAt(1, 2);
     EXPECT_EQ(Values(y), (std::vector<double>{1, 2, 3}));
+}
+
+// ---- Storage: X held as a count while it is the point index, values in
+// chunks of thousands. Every change must read back as a plain array would.
+
+// The series' X and Y values against the model's, with the statistics the
+// axes read.
+void ExpectHolds(const TChartSeries& series, const std::vector<double>& xs, const std::vector<double>& ys)
+{
+    ASSERT_EQ(series.PointCount(), static_cast<int>(xs.size()));
+    ASSERT_EQ(Values(*series.XValues()), xs);
+    ASSERT_EQ(Values(*series.YValues()), ys);
+    if (xs.empty())
+        return;
+    EXPECT_EQ(series.LowestX(), *std::min_element(xs.begin(), xs.end()));
+    EXPECT_EQ(series.HighestX(), *std::max_element(xs.begin(), xs.end()));
+    EXPECT_EQ(series.LowestY(), *std::min_element(ys.begin(), ys.end()));
+    EXPECT_EQ(series.HighestY(), *std::max_element(ys.begin(), ys.end()));
+    EXPECT_EQ(series.XValues()->InAscendingOrder(), std::is_sorted(xs.begin(), xs.end()));
+}
+
+TEST(ValueListTest, EveryChangeReadsBackAsAPlainArrayAcrossChunks)
+{
+    TChartSeries series;
+    std::vector<double> xs;
+    std::vector<double> ys;
+    // X ascends throughout, so a new X goes after every one not above it.
+    const auto add = [&](double x, double y) {
+        const auto expectedIndex = std::upper_bound(xs.begin(), xs.end(), x) - xs.begin();
+        ASSERT_EQ(series.AddPoint(x, y, "", clDefault), expectedIndex);
+        xs.insert(xs.begin() + expectedIndex, x);
+        ys.insert(ys.begin() + expectedIndex, y);
+    };
+    const auto remove = [&](int index) {
+        series.DeletePoint(index);
+        xs.erase(xs.begin() + index);
+        ys.erase(ys.begin() + index);
+    };
+    for (int i = 0; i < 10000; ++i)
+        add(i, std::sin(i * 0.01));
+    EXPECT_TRUE(series.XValues()->HoldsIndexes());
+    ExpectHolds(series, xs, ys);
+
+    remove(9999);  // the last index: the pattern still holds
+    EXPECT_TRUE(series.XValues()->HoldsIndexes());
+    add(5, -2);  // after the existing 5, so the indexes end here
+    EXPECT_EQ(series.YValue(6), -2);
+    EXPECT_FALSE(series.XValues()->HoldsIndexes());
+    ExpectHolds(series, xs, ys);
+
+    // Across the chunk boundaries at 4096 and 8192.
+    for (int index : {0, 4095, 4096, 4095, 8191, 8192, 9990})
+        remove(index);
+    add(-1, 3);
+    add(4094.5, 0.5);
+    add(8190.5, 0.25);
+    ExpectHolds(series, xs, ys);
+
+    series.YValues()->SetValueAt(4096, 7);
+    ys[4096] = 7;
+    series.XValues()->RotateLeft();
+    std::rotate(xs.begin(), xs.begin() + 1, xs.end());
+    series.YValues()->RotateLeft();
+    std::rotate(ys.begin(), ys.begin() + 1, ys.end());
+    ExpectHolds(series, xs, ys);
+
+    series.ClearPoints();
+    EXPECT_TRUE(series.XValues()->HoldsIndexes());
+    EXPECT_EQ(series.PointStorageBytes(), 0u);
+    EXPECT_EQ(series.AddPoint(0, 1, "", clDefault), 0);
+}
+
+TEST(ValueListTest, OnlyTheVeryBitsOfAnIndexKeepXHeldAsACount)
+{
+    TChartSeries negativeZero;
+    negativeZero.AddPoint(-0.0, 1, "", clDefault);
+    EXPECT_TRUE(std::signbit(negativeZero.XValue(0)));
+
+    TChartSeries halves;
+    halves.AddPoint(0, 1, "", clDefault);
+    halves.AddPoint(1.5, 1, "", clDefault);
+    halves.AddPoint(2, 1, "", clDefault);
+    EXPECT_EQ(Values(*halves.XValues()), (std::vector<double>{0, 1.5, 2}));
+
+    // Descending X: an index above the last one goes to the front.
+    TChartSeries descending;
+    descending.XValues()->SetOrder(loDescending);
+    descending.AddPoint(0, 1, "", clDefault);
+    EXPECT_EQ(descending.AddPoint(1, 2, "", clDefault), 0);
+    EXPECT_EQ(Values(*descending.XValues()), (std::vector<double>{1, 0}));
+    EXPECT_EQ(Values(*descending.YValues()), (std::vector<double>{2, 1}));
 }
 
 TEST(ValueListTest, SeriesCreatesXThenYWithTheirOrders)
