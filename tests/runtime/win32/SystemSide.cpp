@@ -1,6 +1,7 @@
 #include "SystemSide.h"
 
-#include <algorithm>
+#include "runtime/win32/WideText.h"
+
 #include <vector>
 
 bool RunningUnderWine()
@@ -24,28 +25,15 @@ ScopedUserLocaleInfo::~ScopedUserLocaleInfo()
         ::SetLocaleInfoA(LOCALE_USER_DEFAULT, FItem, FSaved.c_str());
 }
 
-namespace {
-
-std::wstring Wide(const std::string& utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                             static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(std::max(length, 0)));
-    return wide;
-}
-
-}  // namespace
-
 ScopedUserRegistryText::ScopedUserRegistryText(const std::string& key, const std::string& name,
                                                const std::string& value)
     : FKey(key), FName(name)
 {
     HKEY handle = nullptr;
-    if (::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, WideFromUtf8(key).c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
                           nullptr, &handle, nullptr) != ERROR_SUCCESS)
         return;
-    const std::wstring wideName = Wide(name);
+    const std::wstring wideName = WideFromUtf8(name);
     DWORD type = 0;
     DWORD size = 0;
     if (::RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
@@ -54,7 +42,7 @@ ScopedUserRegistryText::ScopedUserRegistryText(const std::string& key, const std
                                &size) == ERROR_SUCCESS)
             FSaved.emplace(type, data.substr(0, size));
     }
-    const std::wstring wideValue = Wide(value);
+    const std::wstring wideValue = WideFromUtf8(value);
     FOk = ::RegSetValueExW(handle, wideName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wideValue.c_str()),
                            static_cast<DWORD>((wideValue.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
     ::RegCloseKey(handle);
@@ -65,9 +53,9 @@ ScopedUserRegistryText::~ScopedUserRegistryText()
     if (!FOk)
         return;
     HKEY handle = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Wide(FKey).c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, WideFromUtf8(FKey).c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS)
         return;
-    const std::wstring wideName = Wide(FName);
+    const std::wstring wideName = WideFromUtf8(FName);
     if (FSaved)
         ::RegSetValueExW(handle, wideName.c_str(), 0, FSaved->first,
                          reinterpret_cast<const BYTE*>(FSaved->second.data()),
@@ -90,14 +78,14 @@ int RunProgramWith(const std::wstring& program, const std::string& variable, con
 {
     std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     line.push_back(L'\0');
-    if (!::SetEnvironmentVariableW(Wide(variable).c_str(), Wide(value).c_str()))
+    if (!::SetEnvironmentVariableW(WideFromUtf8(variable).c_str(), WideFromUtf8(value).c_str()))
         return -1;
     STARTUPINFOW startup {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process {};
     const BOOL started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                           &startup, &process);
-    ::SetEnvironmentVariableW(Wide(variable).c_str(), nullptr);
+    ::SetEnvironmentVariableW(WideFromUtf8(variable).c_str(), nullptr);
     if (!started)
         return -1;
     DWORD status = static_cast<DWORD>(-1);
