@@ -81,6 +81,15 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
     // changes, so the stores can never end up with different lengths.
     const double newX = FXValues->PendingValue();
     const double newY = FYValues->PendingValue();
+    // A reading as a monitor adds them: at the end, without a text or a
+    // colour of its own, and with room already there.
+    if (label.empty() && color == clDefault && FColors.empty() && FLabels.Empty() &&
+        FXValues->CanAppendInPlace(newX, true) && FYValues->CanAppendInPlace(newY, false)) {
+        const int index = FXValues->AppendInPlace(newX);
+        FYValues->AppendInPlace(newY);
+        NotifyPointAdded(index);
+        return index;
+    }
     const bool atEnd = FXValues->WouldAppend(newX);
     FXValues->PrepareInsert(newX, atEnd);
     FYValues->PrepareInsert(newY, atEnd);
@@ -111,7 +120,8 @@ void TChartSeries::NotifyPointAdded(int index)
 {
     if (FOnAfterAdd)
         FOnAfterAdd(this, index);
-    NotifyDependents(SourceChange::Inserted, index);
+    if (!FDependents.empty())
+        NotifyDependents(SourceChange::Inserted, index);
     if (FActive)
         RequestRepaint();
 }

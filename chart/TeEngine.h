@@ -20,7 +20,10 @@
 
 
 #include <array>
+#include <bit>
+#include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <span>
@@ -158,7 +161,34 @@ private:
     int Size() const { return static_cast<int>(FIndexes ? FIndexCount : FValues.size()); }
     // Whether `value` continues the values 0, 1, 2, ... at the end (the
     // same bits: -0.0 is not the index 0).
-    bool IsNextIndex(double value) const;
+    bool IsNextIndex(double value) const
+    {
+        return std::bit_cast<std::uint64_t>(value) == std::bit_cast<std::uint64_t>(static_cast<double>(FIndexCount));
+    }
+    // The common case of AddPoint, kept to a few inline steps because a
+    // series is fed a reading at a time: whether `value` can go at the end
+    // (where Order puts it, when `ordered`) without allocating, and then
+    // putting it there, which cannot fail. The same result as AppendOrdered
+    // or InsertAt at the end.
+    bool CanAppendInPlace(double value, bool ordered) const
+    {
+        if (ordered && !WouldAppend(value))
+            return false;
+        return FIndexes ? IsNextIndex(value) : FValues.size() < FValues.capacity();
+    }
+    int AppendInPlace(double value) noexcept
+    {
+        const int index = Size();
+        if (FIndexes) {
+            ++FIndexCount;
+        } else {
+            if (index > 0)
+                FUnorderedPairs += !(FValues.back() <= value);
+            FValues.push_back(value);
+        }
+        StatsAfterInsert(index, value);
+        return index;
+    }
     // Makes the values explicit. Raises std::bad_alloc with nothing
     // changed.
     void HoldValues();
@@ -166,7 +196,14 @@ private:
     // allocated, so that it cannot fail.
     void PrepareInsert(double value, bool atEnd);
     // Whether AppendOrdered(value) would put it at the end.
-    bool WouldAppend(double value) const;
+    bool WouldAppend(double value) const
+    {
+        const int count = Size();
+        if (count == 0 || FOrder == loNone)
+            return true;
+        const double last = RawAt(static_cast<std::size_t>(count - 1));
+        return FOrder == loAscending ? !(last > value) : !(last < value);
+    }
     // The summary no longer holds for blocks from the one with `index` on.
     void StaleFrom(std::size_t index) const { FSummarised = std::min(FSummarised, index / kSummaryBlock); }
     // Neighbours i, i + 1 with first <= i < last that are not in ascending
@@ -176,7 +213,24 @@ private:
     // Inserts with room already reserved, keeping the order count.
     void InsertValue(std::size_t index, double value);
     void RecalcStats() const;
-    void StatsAfterInsert(int index, double value);
+    void StatsAfterInsert(int index, double value)
+    {
+        // A value appended to a list whose statistics are current extends
+        // them exactly as a full recount would (the recount adds in index
+        // order too), so a chart that reads them after every reading never
+        // rescans.
+        if (FStatsDirty || index == 0 || index != Size() - 1) {
+            FStatsDirty = true;
+            return;
+        }
+        const double v = value * FMultiplier;
+        if (v < FLowestValue)
+            FLowestValue = v;
+        else if (v > FHighestValue)
+            FHighestValue = v;
+        FSumOfValues += v;
+        FSumOfMagnitudes += std::fabs(v);
+    }
 
     TChartSeries* FOwner;
     // Empty while FIndexes; then FIndexCount is the count.

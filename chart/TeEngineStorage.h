@@ -295,6 +295,8 @@ public:
     void Permute(const std::vector<int>& order);
     // Bytes held, counting capacity, the pool and the texts' own storage.
     std::size_t StorageBytes() const;
+    // Whether no point has a text (and nothing is held for texts).
+    bool Empty() const { return FSlots.empty(); }
 
 private:
     PointStore<std::uint32_t> FSlots;

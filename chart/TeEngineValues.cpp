@@ -48,11 +48,6 @@ std::size_t TChartValueList::UnorderedPairs(std::size_t first, std::size_t last)
     return count;
 }
 
-bool TChartValueList::IsNextIndex(double value) const
-{
-    return std::bit_cast<std::uint64_t>(value) == std::bit_cast<std::uint64_t>(static_cast<double>(FIndexCount));
-}
-
 void TChartValueList::HoldValues()
 {
     if (!FIndexes)
@@ -64,15 +59,6 @@ void TChartValueList::HoldValues()
     FValues.swap(values);
     FIndexes = false;
     FIndexCount = 0;
-}
-
-bool TChartValueList::WouldAppend(double value) const
-{
-    const int count = Size();
-    if (count == 0 || FOrder == loNone)
-        return true;
-    const double last = RawAt(static_cast<std::size_t>(count - 1));
-    return FOrder == loAscending ? !(last > value) : !(last < value);
 }
 
 void TChartValueList::PrepareInsert(double value, bool atEnd)
@@ -264,24 +250,6 @@ void TChartValueList::InsertAt(int index, double value)
     FValues.ReserveOneMore();
     InsertValue(static_cast<std::size_t>(index), value);
     StatsAfterInsert(index, value);
-}
-
-void TChartValueList::StatsAfterInsert(int index, double value)
-{
-    // A value appended to a list whose statistics are current extends them
-    // exactly as a full recount would (the recount adds in index order too),
-    // so a chart that reads them after every reading never rescans.
-    if (FStatsDirty || index == 0 || index != Size() - 1) {
-        FStatsDirty = true;
-        return;
-    }
-    const double v = value * FMultiplier;
-    if (v < FLowestValue)
-        FLowestValue = v;
-    else if (v > FHighestValue)
-        FHighestValue = v;
-    FSumOfValues += v;
-    FSumOfMagnitudes += std::fabs(v);
 }
 
 int TChartValueList::Count() const

@@ -178,6 +178,13 @@ TEST(ValueListTest, AscendingOrderIsKnownAfterEveryKindOfChange)
     y.InsertAt(2, 1);
     y.RemoveAllValues();
     EXPECT_TRUE(y.InAscendingOrder());
+    // Readings as the series takes them in, where appending skips the
+    // general insert.
+    for (double v : {1.0, 2.0, 5.0})
+        series.AddPoint(series.PointCount(), v, "", clDefault);
+    EXPECT_TRUE(y.InAscendingOrder());
+    series.AddPoint(3, 4, "", clDefault);
+    EXPECT_EQ(y.InAscendingOrder(), ascending({1, 2, 5, 4}));
 }
 
 TEST(ValueListTest, PointColoursOfTheirOwnAreCounted)
