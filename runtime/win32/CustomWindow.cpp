@@ -38,6 +38,17 @@ public:
         FColor = color;
         Invalidate();
     }
+    // A chart asks for a repaint with every point it is given. The first
+    // request since the last paint stands for all of them: each would
+    // otherwise be a call into the system (a trip to the server under Wine).
+    // Nothing else validates these windows, so the paint ends the request.
+    void Invalidate() override
+    {
+        if (FRepaintRequested)
+            return;
+        FRepaintRequested = true;
+        InvalidateRect(FHandle, nullptr, FALSE);
+    }
 
 protected:
     bool TakesWheel() const override { return true; }
@@ -76,6 +87,8 @@ protected:
 private:
     void Paint()
     {
+        // A request made while painting is a new one.
+        FRepaintRequested = false;
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(FHandle, &paint);
         RECT client;
@@ -155,6 +168,7 @@ private:
 
     TControl& FControl;
     bool FTrackingLeave = false;
+    bool FRepaintRequested = false;
 };
 
 }  // namespace

@@ -253,12 +253,14 @@ public:
     TColor PaintColor = clLime;
     std::vector<std::string> Input;
     bool Fail = false;
+    int Paints = 0;
 
 protected:
     void Paint(TPainter& painter) override
     {
         if (Fail)
             throw Exception("Paint failed");
+        ++Paints;
         painter.FillRect(ClientRect(), PaintColor);
     }
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override
@@ -290,6 +292,20 @@ TEST_F(Win32Controls, ACustomControlsPaintReachesTheScreen)
     probe.Update();
     EXPECT_EQ(ScreenPixel(window, 0, 0), clBlue);
     EXPECT_EQ(ScreenPixel(window, 49, 39), clBlue);
+
+    // The requests before a paint are answered by one paint, and a request
+    // after it gets a paint of its own: the window must not go on thinking
+    // that one is on its way.
+    const int paints = probe.Paints;
+    for (int i = 0; i < 1000; ++i)
+        probe.Invalidate();
+    probe.Update();
+    EXPECT_EQ(probe.Paints, paints + 1);
+    probe.PaintColor = clRed;
+    probe.Invalidate();
+    probe.Update();
+    EXPECT_EQ(probe.Paints, paints + 2);
+    EXPECT_EQ(ScreenPixel(window, 49, 39), clRed);
 }
 
 TEST_F(Win32Controls, ACustomControlGetsMouseInputInItsOwnCoordinates)
