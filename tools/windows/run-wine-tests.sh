@@ -30,31 +30,15 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=$(cd "${1:-$here/build-windows-x64}" && pwd)
 test_limit=300  # seconds one test program may take
 
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-wineserver=$(command -v wineserver64 || command -v wineserver || echo /usr/lib/wine/wineserver64)
-if [ ! -x "$wine" ] || [ ! -x "$wineserver" ]; then
-  echo "Wine is missing: apt-get install --no-install-recommends wine64" >&2
-  exit 2
-fi
-if ! command -v Xvfb >/dev/null; then
-  echo "Xvfb is missing: apt-get install --no-install-recommends xvfb" >&2
-  exit 2
-fi
+. "$here/tools/windows/wine-session.sh"
+
 mapfile -t programs < <(find "$build" -name '*_tests.exe' | sort)
 if [ ${#programs[@]} -eq 0 ]; then
   echo "no *_tests.exe under $build: build it first (cmake --build --preset windows-x64)" >&2
   exit 2
 fi
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/umbrascope-wine-XXXXXX")
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
-# A home of their own: a new prefix links its Documents to the home's, where
-# the tests of the reading log would otherwise write.
-export HOME=$work/home
-mkdir -p "$HOME"
-# No installers for Mono and Gecko, which a new prefix would offer.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-peer_pid='' peer_input='' meter_pid='' display_pid=''
+peer_pid='' peer_input='' meter_pid=''
 cleanup() {
   if [ -n "$meter_pid" ]; then
     kill "$meter_pid" 2>/dev/null || true
@@ -64,41 +48,13 @@ cleanup() {
     exec {peer_input}>&-  # the peer ends when its input closes
     wait "$peer_pid" 2>/dev/null || true
   fi
-  # The prefix goes, so nothing of the server's is worth the few seconds it
-  # would wait before ending by itself.
-  "$wineserver" -k 2>/dev/null || true
-  if [ -n "$display_pid" ]; then
-    kill "$display_pid" 2>/dev/null || true
-    wait "$display_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
+  wine_session_stop
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 started=$SECONDS
-# The server picks a free display number and writes it once it listens. Its
-# screen is one a 200 % window fits on, as dense screens are large.
-Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$work/display" 2>>"$work/xvfb.log" &
-display_pid=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$work/display" ]; then
-  cat "$work/xvfb.log" >&2
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-echo "== making a Wine prefix in $WINEPREFIX"
-# The server started here writes its diagnostics to this log too.
-if ! timeout 300 "$wine" wineboot -i >"$work/wine.log" 2>&1; then
-  cat "$work/wine.log" >&2
-  echo "wineboot failed" >&2
-  exit 1
-fi
+wine_session_start
 
 c++ -std=c++20 -O2 -Wall -Wextra -o "$work/pty-com-peer" "$here/tools/windows/PtyComPeer.cpp"
 coproc PEER { exec "$work/pty-com-peer" "$WINEPREFIX/dosdevices" loopback:com5 hangup:com6 2>>"$work/wine.log"; }
@@ -111,7 +67,6 @@ if ! read -r -t 10 -u "${PEER[0]}" ready || [ "$ready" != ready ]; then
 fi
 export UMBRASCOPE_TEST_LOOPBACK_PORT='\\.\COM5' UMBRASCOPE_TEST_HANGUP_PORT='\\.\COM6'
 
-windows_path() { local path=${1//\//\\}; echo "Z:$path"; }  # the prefix's drive Z: is /
 # The built programs, whose resources the manifest tests read.
 export UMBRASCOPE_TEST_EXE
 UMBRASCOPE_TEST_EXE=$(windows_path "$build/app/Umbrascope.exe")
