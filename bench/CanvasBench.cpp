@@ -2,12 +2,13 @@
 // readings means a million segments per paint. These measure that on the
 // chart's own size (536 x 383) inside its plot clip: solid one-pixel lines
 // (straight into the bitmap's pixels), the same with the series' per-point
-// pen set-up, the same through a caller's QPainter, a dotted pen (QPainter
-// with the pen's raster operation), and the copy of a clean buffer.
+// pen set-up, the same through the system's painter (QPainter or GDI), a
+// dotted pen (with the pen's raster operation), and the copy of a clean
+// buffer into the window through the system's painter.
 #include "chart/TeCanvas.h"
-#include "runtime/qt/QtPainter.h"
+#include "runtime/Graphics.h"
 
-#include <QPainter>
+#include "BenchSystem.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,12 +54,16 @@ const std::vector<Segment>& Segments()
     return segments;
 }
 
-int PaintedPixels(const QImage& image)
+int PaintedPixels(const TBitmap& bitmap)
 {
+    // Buffer() is not const because it may first flush the system's queued
+    // drawing into the pixels; only reading follows.
+    const TPixelBuffer buffer = const_cast<TBitmap&>(bitmap).Buffer();
+    const std::uint32_t white = ColorToPixel(clWhite);
     int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += image.pixel(x, y) != 0xFFFFFFFF;
+    for (int y = 0; y < buffer.Height; ++y)
+        for (int x = 0; x < buffer.Width; ++x)
+            count += buffer.Pixels[y * buffer.Stride + x] != white;
     return count;
 }
 
@@ -72,7 +77,7 @@ void DrawSegments(TTeeCanvas3D& canvas, Draw&& draw)
     canvas.Unclip();
 }
 
-void Report(benchmark::State& state, const QImage& image)
+void Report(benchmark::State& state, const TBitmap& image)
 {
     state.SetItemsProcessed(state.iterations() * kSegments);
     // Time per segment.
@@ -91,7 +96,7 @@ void BM_SolidSegments(benchmark::State& state)
         DrawSegments(canvas, [&](const Segment& s) { canvas.Line(s.x0, s.y0, s.x1, s.y1); });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, QtImage(*canvas.Bitmap()));
+    Report(state, *canvas.Bitmap());
 }
 BENCHMARK(BM_SolidSegments)->Unit(benchmark::kMillisecond);
 
@@ -110,26 +115,25 @@ void BM_SolidSegmentsWithPenSetUp(benchmark::State& state)
         });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, QtImage(*canvas.Bitmap()));
+    Report(state, *canvas.Bitmap());
 }
 BENCHMARK(BM_SolidSegmentsWithPenSetUp)->Unit(benchmark::kMillisecond);
 
-// Unbuffered onto a caller's painter: the same pixels, handed to QPainter.
+// Unbuffered onto the system's painter: the same pixels, handed to QPainter
+// or GDI a line at a time.
 void BM_SolidSegmentsThroughPainter(benchmark::State& state)
 {
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    const auto image = CreateBitmap(kWidth, kHeight, 1, clWhite);
     TTeeCanvas3D canvas;
     canvas.SetUseBuffer(false);
     canvas.Pen().SetColor(0xFF8000);
     for (auto _ : state) {
-        QPainter painter(&image);
-        const auto qtPainter = CreateQtPainter(painter);
-        canvas.PrepareSurface(TCanvas(*qtPainter), nullptr, TRect{0, 0, kWidth, kHeight}, false);
+        const TSystemPaint paint(*image);
+        canvas.PrepareSurface(TCanvas(paint.Painter()), nullptr, TRect{0, 0, kWidth, kHeight}, false);
         DrawSegments(canvas, [&](const Segment& s) { canvas.Line(s.x0, s.y0, s.x1, s.y1); });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, image);
+    Report(state, *image);
 }
 BENCHMARK(BM_SolidSegmentsThroughPainter)->Unit(benchmark::kMillisecond);
 
@@ -143,21 +147,20 @@ void BM_DottedSegments(benchmark::State& state)
         DrawSegments(canvas, [&](const Segment& s) { canvas.Line(s.x0, s.y0, s.x1, s.y1); });
         canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     }
-    Report(state, QtImage(*canvas.Bitmap()));
+    Report(state, *canvas.Bitmap());
 }
 BENCHMARK(BM_DottedSegments)->Unit(benchmark::kMillisecond);
 
 // A window paint with nothing changed.
 void BM_RedrawFromBuffer(benchmark::State& state)
 {
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
+    const auto window = CreateBitmap(kWidth, kHeight, 1, clWhite);
     TTeeCanvas3D canvas;
     canvas.PrepareSurface(TCanvas(), nullptr, TRect{0, 0, kWidth, kHeight}, false);
     canvas.FinishSurface(TCanvas(), TCanvas(), TRect{});
     for (auto _ : state) {
-        QPainter painter(&window);
-        const auto qtPainter = CreateQtPainter(painter);
-        if (!canvas.RedrawFromBuffer(TCanvas(*qtPainter)))
+        const TSystemPaint paint(*window);
+        if (!canvas.RedrawFromBuffer(TCanvas(paint.Painter())))
             state.SkipWithError("the buffer was not clean");
         canvas.SetTarget(TCanvas());
     }

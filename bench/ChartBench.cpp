@@ -3,24 +3,17 @@
 // points (a season), and one new reading (AddPoint plus the repaint it
 // causes) on a chart that already holds a million or ten million, and the
 // process' memory with ten million. For comparison: the same repaint drawn
-// point by point.
+// point by point with the system's own painter.
 #include "chart/Chart.h"
 #include "chart/Series.h"
 #include "chart/TeCanvas.h"
-#include "runtime/qt/QtPainter.h"
 
+#include "BenchSystem.h"
 #include "MainWindowChart.h"
-
-#include <QImage>
-#include <QPainter>
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <random>
 #include <vector>
@@ -50,34 +43,39 @@ private:
 };
 
 // Set up as the main window's form sets up Chart1 and Series1.
-std::unique_ptr<TChart> MainWindowChart(int points, NightSky& sky, TLineSeries*& series)
+std::unique_ptr<TChartOnForm> MainWindowChart(int points, NightSky& sky, TLineSeries*& series)
 {
-    auto chart = std::make_unique<TChart>();
-    series = SetUpLikeTheMainWindow(*chart);
+    auto chart = std::make_unique<TChartOnForm>();
+    series = SetUpLikeTheMainWindow(chart->Chart());
     for (int i = 0; i < points; ++i)
         series->AddPoint(i, sky.Next(), "", clDefault);
     return chart;
 }
 
+// The window's picture, `ratio` device pixels to a pixel, as the chart's
+// buffer is copied into it on a paint.
+std::unique_ptr<TBitmap> Window(double ratio = 1)
+{
+    return CreateBitmap(static_cast<int>(ratio * kWidth), static_cast<int>(ratio * kHeight), ratio, clWhite);
+}
+
 // Repaints the main window's chart, holding state.range(0) readings, into
 // `window` for every iteration.
-void RepaintEachIteration(benchmark::State& state, QImage& window)
+void RepaintEachIteration(benchmark::State& state, TBitmap& window)
 {
     NightSky sky;
     TLineSeries* series = nullptr;
     const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
-    TQtBitmap windowBitmap(window);
-    const TCanvas target(windowBitmap);
+    const TCanvas target(window);
     for (auto _ : state) {
-        chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
-        benchmark::DoNotOptimize(window.constBits());
+        chart->Chart().DrawTo(target, Rect(0, 0, kWidth, kHeight));
+        benchmark::ClobberMemory();
     }
 }
 
 void BM_FullRepaint(benchmark::State& state)
 {
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
-    RepaintEachIteration(state, window);
+    RepaintEachIteration(state, *Window());
 }
 BENCHMARK(BM_FullRepaint)->Arg(1'000)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 // A season: filling the chart takes seconds, so few iterations.
@@ -88,31 +86,16 @@ void BM_OneNewReading(benchmark::State& state)
     NightSky sky;
     TLineSeries* series = nullptr;
     const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
-    TQtBitmap windowBitmap(window);
-    const TCanvas target(windowBitmap);
+    const auto window = Window();
+    const TCanvas target(*window);
     for (auto _ : state) {
         series->AddPoint(series->PointCount(), sky.Next(), "", clDefault);
-        chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
-        benchmark::DoNotOptimize(window.constBits());
+        chart->Chart().DrawTo(target, Rect(0, 0, kWidth, kHeight));
+        benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_OneNewReading)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OneNewReading)->Arg(10'000'000)->Iterations(200)->Unit(benchmark::kMillisecond);
-
-// Resident bytes of the whole process now, from the kernel's own count.
-double ResidentBytes()
-{
-    long pages = 0;
-    long resident = 0;
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    if (statm == nullptr)
-        return 0;
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-        resident = 0;
-    std::fclose(statm);
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
-}
 
 // The process with the main window's chart holding state.range(0)
 // readings, painted once: what it holds then, and the most it ever held
@@ -124,13 +107,11 @@ void BM_ProcessMemory(benchmark::State& state)
         NightSky sky;
         TLineSeries* series = nullptr;
         const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
-        QImage window(kWidth, kHeight, QImage::Format_RGB32);
-        TQtBitmap windowBitmap(window);
-        chart->DrawTo(TCanvas(windowBitmap), Rect(0, 0, kWidth, kHeight));
-        state.counters["resident_MB"] = ResidentBytes() / 1e6;
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) * 1024 / 1e6;
+        const auto window = Window();
+        chart->Chart().DrawTo(TCanvas(*window), Rect(0, 0, kWidth, kHeight));
+        const TProcessMemory memory = ProcessMemory();
+        state.counters["resident_MB"] = memory.Bytes / 1e6;
+        state.counters["peak_MB"] = memory.PeakBytes / 1e6;
     }
 }
 BENCHMARK(BM_ProcessMemory)->Arg(10'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
@@ -139,28 +120,26 @@ BENCHMARK(BM_ProcessMemory)->Arg(10'000'000)->Iterations(1)->Unit(benchmark::kMi
 // pixel, and lines go through the picture's painter as runs of pixels.
 void BM_FullRepaintAtTwiceTheDensity(benchmark::State& state)
 {
-    QImage window(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
-    window.setDevicePixelRatio(2);
-    RepaintEachIteration(state, window);
+    RepaintEachIteration(state, *Window(2));
 }
 BENCHMARK(BM_FullRepaintAtTwiceTheDensity)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
-// Unbuffered, through a painter: every segment is a separate line call.
+// Unbuffered, through the system's painter: every segment is a separate
+// line call of QPainter or GDI.
 void BM_FullRepaintPointByPoint(benchmark::State& state)
 {
     NightSky sky;
     TLineSeries* series = nullptr;
     const auto chart = MainWindowChart(static_cast<int>(state.range(0)), sky, series);
-    chart->Canvas().SetUseBuffer(false);
-    QImage window(kWidth, kHeight, QImage::Format_RGB32);
-    QPainter painter(&window);
-    const auto qtPainter = CreateQtPainter(painter);
-    const TCanvas target(*qtPainter);
+    chart->Chart().Canvas().SetUseBuffer(false);
+    const auto window = Window();
+    const TSystemPaint paint(*window);
+    const TCanvas target(paint.Painter());
     for (auto _ : state) {
-        chart->DrawTo(target, Rect(0, 0, kWidth, kHeight));
-        benchmark::DoNotOptimize(window.constBits());
+        chart->Chart().DrawTo(target, Rect(0, 0, kWidth, kHeight));
+        benchmark::ClobberMemory();
     }
-    chart->Canvas().SetTarget(TCanvas());
+    chart->Chart().Canvas().SetTarget(TCanvas());
 }
 BENCHMARK(BM_FullRepaintPointByPoint)->Arg(10'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 

@@ -7,6 +7,7 @@
 
 #include "EventLoop.h"
 #include "MainWindowChart.h"
+#include "PaintCounter.h"
 #include "ControlWidgets.h"
 
 #include <QEvent>

@@ -1,15 +1,10 @@
-// The main window's chart settings and a paint counter, for tests and
-// benchmarks of the chart engine that run without the window.
+// The main window's chart settings, for tests and benchmarks of the chart
+// engine that run without the window, on either system.
 #pragma once
 
 #include "chart/Chart.h"
 #include "chart/Series.h"
-
-#include "runtime/qt/QtControls.h"
-
-#include <QEvent>
-#include <QObject>
-#include <QWidget>
+#include "runtime/Forms.h"
 
 // Sets `chart` up as the main window's form sets up its chart: 536 x 383,
 // white, flat, no title or legend, the bottom axis hidden, the left axis
@@ -45,17 +40,17 @@ inline TLineSeries* SetUpLikeTheMainWindow(TChart& chart)
     return series;
 }
 
-// Counts the paint events a control's widget receives.
-class PaintCounter : public QObject {
+// A chart on a hidden form of its own, as the main window holds its chart:
+// on Windows a control's window needs a parent window. The form frees it.
+class TChartOnForm {
 public:
-    explicit PaintCounter(const TControl& control) { WidgetOf(control)->installEventFilter(this); }
-    int paints = 0;
+    TChartOnForm() : FChart(new TChart(&FForm)) {}
+    TChartOnForm(const TChartOnForm&) = delete;
+    TChartOnForm& operator=(const TChartOnForm&) = delete;
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
+    TChart& Chart() const { return *FChart; }
+
+private:
+    TForm FForm{536, 383};
+    TChart* FChart;
 };
