@@ -11,6 +11,10 @@
 #   ./dev.sh package  install what is missing, build the program and the
 #                     simulator and make the Debian package umbrascope_<version>_<arch>.deb
 #                     in this folder
+#   ./dev.sh bench    install what is missing, build the benchmarks for Linux
+#                     and for 64-bit Windows, run them on Linux and under Wine,
+#                     and print one table of their figures, each platform's in
+#                     a column, with the chart's goals
 #   ./dev.sh windows  install what is missing, cross-compile Umbrascope.exe for
 #                     64-bit and 32-bit Windows and pack each with its read-me as
 #                     umbrascope-<version>-windows-x64.zip and -x86.zip, and as the
@@ -44,10 +48,15 @@ test_packages=(
 # the 64-bit tests with msitools to read the installers back; this kind of
 # machine cannot run 32-bit programs, so the 32-bit build is only compiled
 # and linked.
+# Google Benchmark for Windows is built from Debian's source package, which
+# dpkg-source unpacks.
+benchmark_source_packages=(dpkg-dev)
 windows_build_packages=(
   cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix googletest wixl
 )
-windows_packages=("${windows_build_packages[@]}" wine64 msitools)
+windows_packages=("${windows_build_packages[@]}" wine64 msitools "${benchmark_source_packages[@]}")
+# The benchmarks run under Wine on a virtual display; python3 prints their table.
+bench_packages=("${windows_build_packages[@]}" "${benchmark_source_packages[@]}" wine64 xvfb python3)
 
 install_missing() {  # install_missing PACKAGE...
   local missing=()
@@ -83,12 +92,39 @@ build_programs() {  # the monitor and the simulator, nothing else
   cmake --build "$here/build" --parallel "$jobs" --target umbrascope umbrascope-metersim
 }
 
-windows_build() {  # windows_build PRESET [cmake --build arguments]
+windows_configure() {  # windows_configure PRESET [extra cmake arguments]
   local preset=$1; shift
   local launcher=
   command -v ccache >/dev/null && launcher=ccache
-  (cd "$here" && cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" >/dev/null &&
-    cmake --build --preset "$preset" --parallel "$jobs" "$@")
+  (cd "$here" && cmake --preset "$preset" -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher" "$@" >/dev/null)
+}
+
+windows_build() {  # windows_build PRESET [cmake --build arguments]
+  local preset=$1; shift
+  windows_configure "$preset" && (cd "$here" && cmake --build --preset "$preset" --parallel "$jobs" "$@")
+}
+
+# Debian builds Google Benchmark for the host only. The Windows benchmarks
+# build it from Debian's source package of the host's version, fetched once
+# into build-windows-src/ through a source list of its own there, which
+# leaves the system's apt configuration alone. Prints the tree's path.
+benchmark_source() {
+  local version
+  version=$(dpkg-query -W -f='${Version}' libbenchmark-dev)
+  local dir="$here/build-windows-src" tree="$here/build-windows-src/benchmark-${version%-*}"
+  if [ ! -f "$tree/CMakeLists.txt" ]; then
+    mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
+    local codename
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" "Suites: $codename" "Components: main" \
+      "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" >"$dir/source.sources"
+    local apt=(-o Dir::Etc::SourceList="$dir/source.sources" -o Dir::Etc::SourceParts=/dev/null
+      -o Dir::State::Lists="$dir/lists" -o Dir::Cache="$dir/cache" -o APT::Sandbox::User="$(id -un)")
+    echo "Fetching Google Benchmark $version's source from Debian" >&2
+    apt-get "${apt[@]}" -qq update >&2
+    (cd "$dir" && apt-get "${apt[@]}" -qq source "benchmark=$version" >&2)
+  fi
+  echo "$tree"
 }
 
 summary=()
@@ -98,7 +134,14 @@ failed=0
 # Wine, Umbrascope.exe end to end last, noted in the summary like the other
 # passes.
 windows_pass() {
-  local name="Windows pass (MinGW-w64, tests under Wine)" preset
+  local name="Windows pass (MinGW-w64, tests under Wine)" preset source
+  # The 64-bit build builds the benchmarks too, so that they keep building
+  # for Windows; ./dev.sh bench runs them.
+  if ! source=$(benchmark_source) || ! windows_configure windows-x64 -DUMBRASCOPE_BENCHMARK_SOURCE="$source"; then
+    summary+=("$name: FAILED, Google Benchmark's source could not be fetched or the build not configured")
+    failed=1
+    return 0
+  fi
   for preset in windows-x64 windows-x86; do
     echo "== $name: build $preset"
     if ! windows_build "$preset" --target all umbrascope_msi; then
@@ -188,6 +231,19 @@ case "${1:-}" in
     mv "$here"/build/package/umbrascope_*.deb "$here/"
     ls "$here"/umbrascope_*.deb
     ;;
+  bench)
+    install_missing "${build_packages[@]}" "${bench_packages[@]}"
+    configure "$here/build"
+    cmake --build "$here/build" --parallel "$jobs" --target SeriesBench CanvasBench ChartBench serial_bench
+    windows_configure windows-x64 -DUMBRASCOPE_BENCHMARK_SOURCE="$(benchmark_source)"
+    windows_build windows-x64 --target SeriesBench CanvasBench ChartBench
+    results=$here/build/bench-results
+    rm -rf "$results"
+    "$here/tools/bench/run-benchmarks.sh" linux "$here/build" "$results/linux"
+    "$here/tools/bench/run-benchmarks.sh" wine "$here/build-windows-x64" "$results/wine"
+    echo "== the benchmarks' figures (Wine's are not Windows' figures: see the README)"
+    python3 "$here/tools/bench/bench-table.py" Linux="$results/linux" Wine="$results/wine"
+    ;;
   windows)
     install_missing "${windows_build_packages[@]}"
     for preset in windows-x64 windows-x86; do
@@ -197,7 +253,7 @@ case "${1:-}" in
     ls "$here"/umbrascope-*-windows-*.zip "$here"/umbrascope-*-x*.msi
     ;;
   *)
-    echo "usage: $0 run|test|package|windows" >&2
+    echo "usage: $0 run|test|bench|package|windows" >&2
     exit 2
     ;;
 esac
