@@ -179,15 +179,20 @@ private:
     int AppendInPlace(double value) noexcept
     {
         const int index = Size();
-        if (FIndexes) {
+        if (FIndexes)
             ++FIndexCount;
-        } else {
-            if (index > 0)
-                FUnorderedPairs += !(FValues.back() <= value);
-            FValues.push_back(value);
-        }
+        else
+            AppendValue(value);
         StatsAfterInsert(index, value);
         return index;
+    }
+    // Appends a stored value with room already reserved, keeping the order
+    // count: one pair to look at, and no summarised block changes.
+    void AppendValue(double value) noexcept
+    {
+        if (!FValues.empty())
+            FUnorderedPairs += !(FValues.back() <= value);
+        FValues.push_back(value);
     }
     // Makes the values explicit. Raises std::bad_alloc with nothing
     // changed.
@@ -223,7 +228,11 @@ private:
             FStatsDirty = true;
             return;
         }
-        const double v = value * FMultiplier;
+        CountInStats(value * FMultiplier);
+    }
+    // Adds `v` (multiplied) to statistics that hold at least one value.
+    void CountInStats(double v) const
+    {
         if (v < FLowestValue)
             FLowestValue = v;
         else if (v > FHighestValue)

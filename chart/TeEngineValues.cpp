@@ -224,11 +224,7 @@ int TChartValueList::AppendOrdered(double value)
 void TChartValueList::InsertValue(std::size_t index, double value)
 {
     if (index == FValues.size()) {
-        // A reading appended in order: no shift, one pair to look at, and
-        // no summarised block changes.
-        if (index > 0)
-            FUnorderedPairs += !(FValues.back() <= value);
-        FValues.push_back(value);
+        AppendValue(value);
         return;
     }
     StaleFrom(index);
@@ -338,15 +334,8 @@ void TChartValueList::RecalcStats() const
         const double first = ValueAt(0);
         FLowestValue = FHighestValue = FSumOfValues = first;
         FSumOfMagnitudes = std::fabs(first);
-        for (int i = 1; i < count; ++i) {
-            const double v = ValueAt(i);
-            if (v < FLowestValue)
-                FLowestValue = v;
-            else if (v > FHighestValue)
-                FHighestValue = v;
-            FSumOfValues += v;
-            FSumOfMagnitudes += std::fabs(v);
-        }
+        for (int i = 1; i < count; ++i)
+            CountInStats(ValueAt(i));
     }
     FStatsDirty = false;
 }
