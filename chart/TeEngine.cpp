@@ -90,9 +90,9 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
         NotifyPointAdded(index);
         return index;
     }
-    const bool atEnd = FXValues->WouldAppend(newX);
-    FXValues->PrepareInsert(newX, atEnd);
-    FYValues->PrepareInsert(newY, atEnd);
+    const std::size_t at = FXValues->OrderedIndex(newX);
+    FXValues->PrepareInsert(at, newX);
+    FYValues->PrepareInsert(at, newY);
     const bool keepColor = !FColors.empty() || color != clDefault;
     if (FColors.empty() && keepColor) {
         // The first colour of its own: every point so far gets its
@@ -105,7 +105,8 @@ int TChartSeries::AddPoint(double x, double y, const std::string& label, TColor 
         ReserveOneMore(FColors);
     const std::uint32_t labelSlot = FLabels.Prepare(PointCount(), label);
 
-    const int index = FXValues->AppendOrdered(newX);
+    const auto index = static_cast<int>(at);
+    FXValues->InsertAt(index, newX);
     FYValues->InsertAt(index, newY);
     if (keepColor) {
         FColors.insert(static_cast<std::size_t>(index), color);
@@ -156,10 +157,8 @@ void TChartSeries::DeletePoint(int index)
     CheckPointIndex(index);
     // Whatever a list needs allocated before it can delete, before any
     // list changes.
-    for (TChartValueList* list : FValuesLists) {
-        if (index != list->Count() - 1)
-            list->HoldValues();
-    }
+    for (TChartValueList* list : FValuesLists)
+        list->PrepareDelete(static_cast<std::size_t>(index));
     for (TChartValueList* list : FValuesLists)
         list->DeleteAt(index);
     if (index < static_cast<int>(FColors.size())) {
@@ -380,7 +379,7 @@ void TChartSeries::SortPointsBy(const TChartValueList& key)
 {
     for (TChartValueList* list : FValuesLists)
         list->HoldValues();
-    const ChunkedStore<double>& values = key.FValues;
+    const ValueStore& values = key.FValues;
     std::vector<int> order(values.size());
     std::iota(order.begin(), order.end(), 0);
     const auto index = [](int i) { return static_cast<std::size_t>(i); };
@@ -391,7 +390,6 @@ void TChartSeries::SortPointsBy(const TChartValueList& key)
 
     const auto permute = [&](auto& store) {
         std::remove_reference_t<decltype(store)> permuted;
-        permuted.reserve(store.capacity());
         for (int from : order)
             permuted.push_back(store[index(from)]);
         store.swap(permuted);

@@ -197,9 +197,13 @@ private:
     // Makes the values explicit. Raises std::bad_alloc with nothing
     // changed.
     void HoldValues();
-    // Everything a later insert of `value` (at the end, or anywhere) needs
-    // allocated, so that it cannot fail.
-    void PrepareInsert(double value, bool atEnd);
+    // Everything a later InsertAt(index, value) or DeleteAt(index) needs
+    // allocated, so that it cannot fail. Raises std::bad_alloc with the
+    // values unchanged.
+    void PrepareInsert(std::size_t index, double value);
+    void PrepareDelete(std::size_t index);
+    // Where AppendOrdered puts `value`.
+    std::size_t OrderedIndex(double value) const;
     // Whether AppendOrdered(value) would put it at the end.
     bool WouldAppend(double value) const
     {
@@ -243,7 +247,7 @@ private:
 
     TChartSeries* FOwner;
     // Empty while FIndexes; then FIndexCount is the count.
-    ChunkedStore<double> FValues;
+    ValueStore FValues;
     bool FIndexes = true;
     std::size_t FIndexCount = 0;
     // Smallest and largest of each of the first FSummarised blocks,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,11 +21,10 @@
 // doubling keeps the unused tail of a long store under 12.5 %; appending
 // stays amortised constant time.
 template <class Store>
-void ReserveOneMore(Store& store)
+void ReserveOneMore(Store& store, std::size_t minGrowth = 64)
 {
-    constexpr std::size_t kMinGrowth = 64;
     if (store.size() == store.capacity())
-        store.reserve(store.size() + std::max(store.size() / 8, kMinGrowth));
+        store.reserve(store.size() + std::max(store.size() / 8, minGrowth));
 }
 
 // A growable array of plain values (numbers, colours) on malloc/realloc.
@@ -114,153 +114,113 @@ private:
     std::size_t FCapacity = 0;
 };
 
-// A growable sequence of plain values in chunks of kChunkSize. A full chunk
-// is never moved, so appending to ten million values costs what appending to
-// ten does. Each new chunk starts small and doubles up to kChunkSize, so a
-// short store stays short and at most half of the last chunk is unused.
-template <class T>
-class ChunkedStore {
-    static_assert(std::is_trivially_copyable_v<T>);
-
+// The values of one dimension of a series, in chunks of kChunkSize. A full
+// chunk is never moved, so appending to ten million values costs what
+// appending to ten does. Each new chunk starts small and doubles up to
+// kChunkSize, so a short store stays short and at most half of the last
+// chunk is unused.
+//
+// A chunk is packed the moment it fills: each value is held as the
+// difference of its bit pattern from the chunk's smallest pattern, in as
+// many bytes as the largest difference needs. A night's readings or time
+// stamps lie close together, so their patterns share the leading bits and
+// take 5 to 7 bytes instead of 8; every value reads back bit for bit, NaN
+// and -0.0 included. Values that share nothing stay 8 bytes. Changes other
+// than appending work on unpacked chunks (see PrepareChange) and pack the
+// chunks they touched again.
+class ValueStore {
 public:
     static constexpr unsigned kChunkShift = 12;
     static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
     static constexpr std::size_t kMask = kChunkSize - 1;
 
-    ChunkedStore() = default;
-    ChunkedStore(const ChunkedStore&) = delete;
-    ChunkedStore& operator=(const ChunkedStore&) = delete;
-    ~ChunkedStore() { release(); }
+    ValueStore() = default;
+    ValueStore(const ValueStore&) = delete;
+    ValueStore& operator=(const ValueStore&) = delete;
+    ~ValueStore() { release(); }
 
     std::size_t size() const { return FSize; }
     std::size_t capacity() const { return FCapacity; }
     bool empty() const { return FSize == 0; }
-    T& operator[](std::size_t i) { return FChunks[i >> kChunkShift][i & kMask]; }
-    const T& operator[](std::size_t i) const { return FChunks[i >> kChunkShift][i & kMask]; }
-    T& back() { return (*this)[FSize - 1]; }
-    const T& back() const { return (*this)[FSize - 1]; }
+    double operator[](std::size_t i) const
+    {
+        // An unpacked chunk is the same sum with width 8 and base 0, so
+        // reading takes no branch.
+        const Chunk& chunk = FChunks[i >> kChunkShift];
+        std::uint64_t bits;
+        std::memcpy(&bits, chunk.Bytes + (i & kMask) * chunk.Width, sizeof bits);
+        return std::bit_cast<double>(chunk.Base + (bits & WidthMask(chunk.Width)));
+    }
+    double back() const { return (*this)[FSize - 1]; }
     // The values from `index` (< size) to the end of its chunk or of the
-    // store, whichever comes first: what can be read as one array.
-    std::span<const T> Piece(std::size_t index) const
-    {
-        const std::size_t end = std::min(FSize, (index | kMask) + 1);
-        return {&(*this)[index], end - index};
-    }
-    // Bytes held: every chunk's capacity and the chunk table.
-    std::size_t StorageBytes() const { return FCapacity * sizeof(T) + FChunks.capacity() * sizeof(T*); }
+    // store, whichever comes first, as one array. A packed chunk's values
+    // are unpacked into `buffer`, as many as it holds, so a small buffer
+    // unpacks no more than is needed.
+    std::span<const double> Piece(std::size_t index, std::span<double> buffer) const;
+    // Bytes held: every chunk's allocation and the chunk table.
+    std::size_t StorageBytes() const { return FBytes + FChunks.capacity() * sizeof(Chunk); }
 
-    // Raises std::bad_alloc when the memory cannot be had; the values are
-    // unchanged then.
-    void reserve(std::size_t capacity)
-    {
-        while (FCapacity < capacity)
-            Grow();
-    }
-    // Room for one more value.
+    // Room for one more value. Raises std::bad_alloc with the values
+    // unchanged.
     void ReserveOneMore()
     {
         if (FSize == FCapacity)
             Grow();
     }
-    void push_back(const T& value)
+    void push_back(double value)
     {
         ReserveOneMore();
-        (*this)[FSize++] = value;
+        Chunk& chunk = FChunks[FSize >> kChunkShift];
+        std::memcpy(chunk.Bytes + (FSize & kMask) * sizeof value, &value, sizeof value);
+        if ((++FSize & kMask) == 0)
+            Pack(chunk);
     }
-    // Inserts before `index` (0..size); needs spare capacity (see
-    // ReserveOneMore), so it never allocates and never fails.
-    void insert(std::size_t index, const T& value) noexcept
-    {
-        const std::size_t top = FSize >> kChunkShift;
-        const std::size_t at = index >> kChunkShift;
-        // From the back: each chunk makes room at its front and takes the
-        // last value of the chunk before it.
-        for (std::size_t c = top; c > at; --c) {
-            T* chunk = FChunks[c];
-            const std::size_t moved = c == top ? (FSize & kMask) : kMask;
-            std::memmove(static_cast<void*>(chunk + 1), chunk, moved * sizeof(T));
-            chunk[0] = FChunks[c - 1][kMask];
-        }
-        T* chunk = FChunks[at];
-        const std::size_t offset = index & kMask;
-        const std::size_t end = at == top ? (FSize & kMask) : kMask;
-        std::memmove(static_cast<void*>(chunk + offset + 1), chunk + offset, (end - offset) * sizeof(T));
-        chunk[offset] = value;
-        ++FSize;
-    }
-    void erase(std::size_t index) noexcept
-    {
-        const std::size_t last = FSize - 1;
-        const std::size_t top = last >> kChunkShift;
-        std::size_t offset = index & kMask;
-        for (std::size_t c = index >> kChunkShift; c <= top; ++c) {
-            T* chunk = FChunks[c];
-            const std::size_t end = c == top ? (last & kMask) : kMask;
-            std::memmove(static_cast<void*>(chunk + offset), chunk + offset + 1, (end - offset) * sizeof(T));
-            if (c < top)
-                chunk[kMask] = FChunks[c + 1][0];
-            offset = 0;
-        }
-        --FSize;
-    }
-    // Moves the first value to the end.
-    void RotateLeft() noexcept
-    {
-        if (FSize < 2)
-            return;
-        const T first = (*this)[0];
-        erase(0);
-        (*this)[FSize++] = first;
-    }
+
+    // Unpacks the chunks that hold any of the values first..last - 1, so
+    // that Set, insert and erase can change them. Raises std::bad_alloc;
+    // the values are unchanged either way.
+    void PrepareChange(std::size_t first, std::size_t last);
+    // Each needs PrepareChange over the values it changes or moves: Set over
+    // `index`, insert and erase from `index` to the end; insert also needs
+    // spare capacity (ReserveOneMore). Then they never allocate and never
+    // fail.
+    void Set(std::size_t index, double value) noexcept;
+    // Inserts before `index` (0..size).
+    void insert(std::size_t index, double value) noexcept;
+    void erase(std::size_t index) noexcept;
+    // Moves the first value to the end. Raises std::bad_alloc with nothing
+    // changed.
+    void RotateLeft();
     // Frees the memory, not just the values.
-    void release() noexcept
-    {
-        for (T* chunk : FChunks)
-            std::free(chunk);
-        FChunks.release();
-        FSize = 0;
-        FCapacity = 0;
-        FLastChunkCapacity = 0;
-    }
-    void swap(ChunkedStore& other) noexcept
-    {
-        FChunks.swap(other.FChunks);
-        std::swap(FSize, other.FSize);
-        std::swap(FCapacity, other.FCapacity);
-        std::swap(FLastChunkCapacity, other.FLastChunkCapacity);
-    }
+    void release() noexcept;
+    void swap(ValueStore& other) noexcept;
 
 private:
+    struct Chunk {
+        unsigned char* Bytes;
+        // Added to every stored difference; 0 while unpacked.
+        std::uint64_t Base;
+        // Bytes a value, 1 to 8; 8 while unpacked.
+        std::size_t Width;
+    };
     static constexpr std::size_t kFirstChunkCapacity = 64;
 
-    void Grow()
-    {
-        if (!FChunks.empty() && FLastChunkCapacity < kChunkSize) {
-            // Only a short last chunk is ever moved, and never more than
-            // half a chunk of values.
-            const std::size_t grown = FLastChunkCapacity * 2;
-            void* chunk = std::realloc(FChunks.back(), grown * sizeof(T));
-            if (chunk == nullptr)
-                throw std::bad_alloc();
-            FChunks.back() = static_cast<T*>(chunk);
-            FCapacity += grown - FLastChunkCapacity;
-            FLastChunkCapacity = grown;
-            return;
-        }
-        ::ReserveOneMore(FChunks);
-        const std::size_t capacity = kFirstChunkCapacity;
-        void* chunk = std::malloc(capacity * sizeof(T));
-        if (chunk == nullptr)
-            throw std::bad_alloc();
-        FChunks.push_back(static_cast<T*>(chunk));
-        FCapacity += capacity;
-        FLastChunkCapacity = capacity;
-    }
+    static std::uint64_t WidthMask(std::size_t width) { return ~std::uint64_t{0} >> (64 - 8 * width); }
+    static double* Values(const Chunk& chunk) { return reinterpret_cast<double*>(chunk.Bytes); }
+    bool IsFull(std::size_t chunk) const { return (chunk + 1) * kChunkSize <= FSize; }
+    void Grow();
+    // Packs a full chunk; without the memory for it, the chunk stays
+    // unpacked, which costs room and nothing else.
+    void Pack(Chunk& chunk) noexcept;
+    void Unpack(Chunk& chunk);
+    // Packs again the full chunks that hold any of first..last - 1.
+    void Repack(std::size_t first, std::size_t last) noexcept;
 
-    PointStore<T*> FChunks;
+    PointStore<Chunk> FChunks;
     std::size_t FSize = 0;
     std::size_t FCapacity = 0;
     std::size_t FLastChunkCapacity = 0;
+    std::size_t FBytes = 0;
 };
 
 // Frees the storage of a vector, not just its elements.

@@ -52,8 +52,7 @@ void TChartValueList::HoldValues()
 {
     if (!FIndexes)
         return;
-    ChunkedStore<double> values;
-    values.reserve(FIndexCount + 1);
+    ValueStore values;
     for (std::size_t i = 0; i < FIndexCount; ++i)
         values.push_back(static_cast<double>(i));
     FValues.swap(values);
@@ -61,12 +60,34 @@ void TChartValueList::HoldValues()
     FIndexCount = 0;
 }
 
-void TChartValueList::PrepareInsert(double value, bool atEnd)
+void TChartValueList::PrepareInsert(std::size_t index, double value)
 {
-    if (FIndexes && atEnd && IsNextIndex(value))
+    if (FIndexes && index == FIndexCount && IsNextIndex(value))
         return;
     HoldValues();
     FValues.ReserveOneMore();
+    FValues.PrepareChange(index, FValues.size());
+}
+
+void TChartValueList::PrepareDelete(std::size_t index)
+{
+    if (FIndexes && index + 1 == FIndexCount)
+        return;
+    HoldValues();
+    FValues.PrepareChange(index, FValues.size());
+}
+
+std::size_t TChartValueList::OrderedIndex(double value) const
+{
+    auto index = static_cast<std::size_t>(Size());
+    if (FOrder == loAscending) {
+        while (index > 0 && RawAt(index - 1) > value)
+            --index;
+    } else if (FOrder == loDescending) {
+        while (index > 0 && RawAt(index - 1) < value)
+            --index;
+    }
+    return index;
 }
 
 std::size_t TChartValueList::StorageBytes() const
@@ -120,9 +141,13 @@ bool TChartValueList::RawRange(std::size_t first, std::size_t last, double& smal
         any = true;
     };
     // Raw values, a chunk's piece at a time.
+    double buffer[kSummaryBlock];
     const auto scan = [&](std::size_t from, std::size_t to) {
         while (from < to) {
-            const std::span<const double> piece = FValues.Piece(from);
+            // Unpacking no more than is asked for: a column's edges ask for
+            // a few values.
+            const std::size_t wanted = std::min(to - from, kSummaryBlock);
+            const std::span<const double> piece = FValues.Piece(from, std::span(buffer).first(wanted));
             const std::size_t count = std::min(piece.size(), to - from);
             double low = 0;
             double high = 0;
@@ -149,7 +174,9 @@ bool TChartValueList::RawRange(std::size_t first, std::size_t last, double& smal
     for (; FSummarised < wanted; ++FSummarised) {
         double low = 0;
         double high = 0;
-        if (!ValueRange(&FValues[FSummarised * kSummaryBlock], kSummaryBlock, low, high))
+        // Blocks never straddle chunks, so this is the whole block.
+        const std::span<const double> block = FValues.Piece(FSummarised * kSummaryBlock, buffer);
+        if (!ValueRange(block.data(), kSummaryBlock, low, high))
             low = high = std::nan("");
         FBlockExtremes.push_back(low);
         FBlockExtremes.push_back(high);
@@ -179,9 +206,10 @@ void TChartValueList::SetValueAt(int index, double value)
     CheckIndex(index);
     HoldValues();
     const auto at = static_cast<std::size_t>(index);
+    FValues.PrepareChange(at, at + 1);
     StaleFrom(at);
     FUnorderedPairs -= UnorderedPairs(PairsFrom(at), at + 1);
-    FValues[at] = value;
+    FValues.Set(at, value);
     FUnorderedPairs += UnorderedPairs(PairsFrom(at), at + 1);
     FStatsDirty = true;
     FOwner->NotifyDependents(TChartSeries::SourceChange::Modified);
@@ -200,24 +228,8 @@ void TChartValueList::RemoveAllValues()
 
 int TChartValueList::AppendOrdered(double value)
 {
-    const int count = Size();
-    if (FIndexes && IsNextIndex(value) && (FOrder != loDescending || count == 0)) {
-        ++FIndexCount;
-        StatsAfterInsert(count, value);
-        return count;
-    }
-    HoldValues();
-    int index = count;
-    if (count > 0 && FOrder == loAscending && FValues.back() > value) {
-        while (index > 0 && FValues[static_cast<std::size_t>(index - 1)] > value)
-            --index;
-    } else if (count > 0 && FOrder == loDescending && FValues.back() < value) {
-        while (index > 0 && FValues[static_cast<std::size_t>(index - 1)] < value)
-            --index;
-    }
-    FValues.ReserveOneMore();
-    InsertValue(static_cast<std::size_t>(index), value);
-    StatsAfterInsert(index, value);
+    const int index = static_cast<int>(OrderedIndex(value));
+    InsertAt(index, value);
     return index;
 }
 
@@ -242,8 +254,7 @@ void TChartValueList::InsertAt(int index, double value)
         StatsAfterInsert(index, value);
         return;
     }
-    HoldValues();
-    FValues.ReserveOneMore();
+    PrepareInsert(static_cast<std::size_t>(index), value);
     InsertValue(static_cast<std::size_t>(index), value);
     StatsAfterInsert(index, value);
 }
@@ -261,8 +272,8 @@ void TChartValueList::DeleteAt(int index)
         --FIndexCount;
         return;
     }
-    HoldValues();
     const auto at = static_cast<std::size_t>(index);
+    PrepareDelete(at);
     StaleFrom(at);
     FUnorderedPairs -= UnorderedPairs(PairsFrom(at), at + 1);
     FValues.erase(at);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <ostream>
@@ -303,7 +305,8 @@ TEST(ValueListTest, InsertAtCountAppends)
 }
 
 // ---- Storage: X held as a count while it is the point index, values in
-// chunks of thousands. Every change must read back as a plain array would.
+// chunks of thousands, full chunks packed. Every change must read back as a
+// plain array would.
 
 // The series' X and Y values against the model's, with the statistics the
 // axes read.
@@ -338,9 +341,11 @@ TEST(ValueListTest, EveryChangeReadsBackAsAPlainArrayAcrossChunks)
         xs.erase(xs.begin() + index);
         ys.erase(ys.begin() + index);
     };
+    // Y close together, so that the two full chunks are packed.
     for (int i = 0; i < 10000; ++i)
-        add(i, std::sin(i * 0.01));
+        add(i, 20 + std::sin(i * 0.01));
     EXPECT_TRUE(series.XValues()->HoldsIndexes());
+    EXPECT_LT(series.PointStorageBytes(), 10000u * 8);
     ExpectHolds(series, xs, ys);
 
     remove(9999);  // the last index: the pattern still holds
@@ -358,8 +363,11 @@ TEST(ValueListTest, EveryChangeReadsBackAsAPlainArrayAcrossChunks)
     add(8190.5, 0.25);
     ExpectHolds(series, xs, ys);
 
+    // Far from its chunk's other values, and then close to them.
     series.YValues()->SetValueAt(4096, 7);
     ys[4096] = 7;
+    series.YValues()->SetValueAt(4097, 20.5);
+    ys[4097] = 20.5;
     series.XValues()->RotateLeft();
     std::rotate(xs.begin(), xs.begin() + 1, xs.end());
     series.YValues()->RotateLeft();
@@ -370,6 +378,58 @@ TEST(ValueListTest, EveryChangeReadsBackAsAPlainArrayAcrossChunks)
     EXPECT_TRUE(series.XValues()->HoldsIndexes());
     EXPECT_EQ(series.PointStorageBytes(), 0u);
     EXPECT_EQ(series.AddPoint(0, 1, "", clDefault), 0);
+}
+
+// The bit patterns of what was added, as YValue returns them.
+std::vector<std::uint64_t> YBits(const TChartSeries& series)
+{
+    std::vector<std::uint64_t> bits;
+    for (int i = 0; i < series.PointCount(); ++i)
+        bits.push_back(std::bit_cast<std::uint64_t>(series.YValue(i)));
+    return bits;
+}
+
+TEST(ValueListTest, PackedChunksReadBackBitForBitAndTakeTheRoomTheirSpreadNeeds)
+{
+    constexpr int kPoints = 3 * 4096 + 5;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const struct {
+        const char* name;
+        std::function<double(int)> y;
+        double maxBytesPerPoint;
+    } kinds[] = {
+        {"constant", [](int) { return 18.25; }, 1.1},
+        {"a time stamp a second", [](int i) { return 45000.25 + i / 86400.0; }, 5.1},
+        {"readings", [](int i) { return 15 + (i * 7919 % 1001) / 100.0; }, 7.1},
+        {"one ulp apart", [](int i) { return i % 2 ? std::nextafter(20.0, 21.0) : 20.0; }, 1.1},
+        {"NaN, -0.0 and denormals among readings",
+         [&](int i) { return i % 97 == 0 ? nan : i % 89 == 0 ? -0.0 : i % 83 == 0 ? tiny : 20.0 + i; }, 8.1},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        TChartSeries series;
+        std::vector<std::uint64_t> expected;
+        for (int i = 0; i < kPoints; ++i) {
+            series.AddPoint(i, kind.y(i), "", clDefault);
+            expected.push_back(std::bit_cast<std::uint64_t>(kind.y(i)));
+        }
+        EXPECT_EQ(YBits(series), expected);
+        EXPECT_LE(static_cast<double>(series.PointStorageBytes()), kind.maxBytesPerPoint * kPoints);
+
+        // A value like its neighbours costs nothing more; one that widens
+        // its chunk's packing, and a delete that moves every packed value
+        // after it, still read back.
+        const std::size_t bytes = series.PointStorageBytes();
+        series.YValues()->SetValueAt(200, kind.y(201));
+        expected[200] = expected[201];
+        EXPECT_EQ(series.PointStorageBytes(), bytes);
+        series.YValues()->SetValueAt(100, -1e300);
+        expected[100] = std::bit_cast<std::uint64_t>(-1e300);
+        series.DeletePoint(5);
+        expected.erase(expected.begin() + 5);
+        EXPECT_EQ(YBits(series), expected);
+    }
 }
 
 TEST(ValueListTest, OnlyTheVeryBitsOfAnIndexKeepXHeldAsACount)
